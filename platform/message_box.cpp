@@ -1,0 +1,51 @@
+#include "platform/message_box.h"
+
+#include <QMessageBox>
+
+namespace quelvane {
+
+namespace {
+MessageCapture *current_capture = nullptr;
+
+QMessageBox::Icon qt_icon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+MessageCapture::MessageCapture(Handler handler)
+    : handler_(std::move(handler)), outer_(current_capture)
+{
+    current_capture = this;
+}
+
+MessageCapture::~MessageCapture()
+{
+    current_capture = outer_;
+}
+
+void show_message(const Message &message)
+{
+    if (current_capture) {
+        current_capture->handler_(message);
+        return;
+    }
+    QMessageBox box(qt_icon(message.icon), message.title, message.text, QMessageBox::Ok,
+                    message.owner);
+    box.exec();
+}
+
+void ShowMessage(const QString &text)
+{
+    show_message({nullptr, QString(), text, MessageIcon::None});
+}
+
+} // namespace quelvane

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds everything from nothing with the sanitizers on, and runs
+# every test. The helper tool's place is inside the build tree.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/deps.sh
+build=build/test
+rm -rf "$build"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELVANE_SANITIZE=ON \
+  -DQUELVANE_SYSTEM_DIR="$PWD/$build/system"
+cmake --build "$build"
+ctest --test-dir "$build" --output-on-failure -j2

@@ -1,0 +1,28 @@
+#include "startup/application.h"
+
+#include "platform/message_box.h"
+
+#include <exception>
+
+namespace quelvane {
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &error) {
+        report_error(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        report_error(tr("Unknown error"));
+    }
+    return false;
+}
+
+void report_error(const QString &text)
+{
+    show_message({nullptr, QGuiApplication::applicationDisplayName(), text, MessageIcon::Error});
+}
+
+} // namespace quelvane

@@ -1,0 +1,20 @@
+// The application object: its one place that catches what escapes an event handler.
+#pragma once
+
+#include <QApplication>
+
+namespace quelvane {
+
+class Application : public QApplication {
+    Q_OBJECT
+public:
+    Application(int &argc, char **argv);
+
+    // An exception must never leave a Qt event handler: report it and keep running.
+    bool notify(QObject *receiver, QEvent *event) override;
+};
+
+// The default error report: the application's title, the error icon, OK and the text.
+void report_error(const QString &text);
+
+} // namespace quelvane

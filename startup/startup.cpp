@@ -1,0 +1,56 @@
+#include "startup/startup.h"
+
+#include "about/p_about.h"
+#include "batch/p_progress.h"
+#include "mainwin/p_main.h"
+#include "platform/message_box.h"
+#include "startup/application.h"
+#include "startup/check_client.h"
+#include "startup/p_flash.h"
+
+namespace quelvane {
+
+namespace {
+void pump()
+{
+    QCoreApplication::processEvents();
+}
+} // namespace
+
+Forms::Forms() = default;
+Forms::Forms(Forms &&) noexcept = default;
+Forms::~Forms() = default;
+
+Forms start_up()
+{
+    Forms forms;
+    forms.splash = std::make_unique<Tflash>();
+    forms.splash->show();
+    pump(); // painted before the check: the loop is not running yet
+
+    const Outcome check = check_client(pump);
+    if (!check.ok) {
+        ShowMessage(QStringLiteral("Client program error! ") + QString::fromLocal8Bit(check.reason));
+        return forms;
+    }
+
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Quelvane"));
+    forms.main = std::make_unique<Tmain>();
+    forms.about = std::make_unique<Tabout>();
+    forms.progress = std::make_unique<Tprogress>(*forms.main);
+    forms.main->set_dialogs(forms.about.get(), forms.progress.get());
+    forms.splash.reset();
+    forms.main->show();
+    return forms;
+}
+
+int run_program(int argc, char **argv)
+{
+    Application app(argc, argv);
+    const Forms forms = start_up();
+    if (forms.started())
+        app.exec();
+    return 0;
+}
+
+} // namespace quelvane

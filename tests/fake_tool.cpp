@@ -1,0 +1,182 @@
+// A stand-in for the helper tool that replays a script, so tests can shape its output exactly.
+//
+// The script comes from the file named by QUELVANE_FAKE_SCRIPT or, when that is not set, from
+// the input named after "-i" if that file starts with the line "#!fake". One command a line:
+//   out TEXT     write TEXT to standard output (escapes: \n \r \t \0 \\ \xHH)
+//   err TEXT     the same on standard error
+//   sleep MS     pause
+//   flood N      write N bytes of a fixed pattern with no zero byte in it
+//   output TEXT  write TEXT into the file named by the last argument (the output)
+//   exit N       end with status N (the default is 0)
+//   crash        die by SIGSEGV
+//   hang         sleep until killed
+// Lines before any section apply to every use; "[banner]" (no arguments), "[probe]" (just
+// "-i" and a path) and "[process]" (anything else) hold the commands of one use, and
+// "[probe 1]" (or any use with a number) applies to that call of the use alone, counted per
+// script. QUELVANE_FAKE_LOG names a file that gets each call's arguments appended.
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::string unescape(const std::string &text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        switch (c) {
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        case '0': out += '\0'; break;
+        case 'x':
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+            break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+
+std::string use_of(const std::vector<std::string> &args)
+{
+    if (args.empty())
+        return "banner";
+    if (args.size() == 2 && args[0] == "-i")
+        return "probe";
+    return "process";
+}
+
+std::string script_path(const std::vector<std::string> &args)
+{
+    if (const char *path = std::getenv("QUELVANE_FAKE_SCRIPT"))
+        return path;
+    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] != "-i")
+            continue;
+        std::ifstream input(args[i + 1]);
+        std::string first;
+        if (std::getline(input, first) && first == "#!fake")
+            return args[i + 1];
+    }
+    return {};
+}
+
+// Counts this use's calls for one script in a file beside it.
+int call_number(const std::string &script, const std::string &use)
+{
+    const std::string counter = script + ".calls-" + use;
+    int calls = 0;
+    std::ifstream(counter) >> calls;
+    ++calls;
+    std::ofstream(counter) << calls;
+    return calls;
+}
+
+void log_arguments(const std::vector<std::string> &args)
+{
+    const char *path = std::getenv("QUELVANE_FAKE_LOG");
+    if (!path)
+        return;
+    std::ofstream log(path, std::ios::app | std::ios::binary);
+    log << "call " << args.size() << '\n';
+    for (const std::string &arg : args)
+        log << arg.size() << ':' << arg << '\n';
+}
+
+void write_all(std::FILE *stream, const std::string &bytes)
+{
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    std::fflush(stream);
+}
+
+int run(const std::vector<std::string> &lines, const std::vector<std::string> &args)
+{
+    for (const std::string &line : lines) {
+        const auto blank = line.find(' ');
+        const std::string word = line.substr(0, blank);
+        const std::string rest = blank == std::string::npos ? "" : line.substr(blank + 1);
+        if (word == "out") {
+            write_all(stdout, unescape(rest));
+        } else if (word == "err") {
+            write_all(stderr, unescape(rest));
+        } else if (word == "sleep") {
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(rest)));
+        } else if (word == "flood") {
+            const long total = std::stol(rest);
+            std::string block;
+            for (long i = 0; i < total; ++i)
+                block += static_cast<char>('A' + (i * 7 + i / 26) % 26);
+            write_all(stdout, block);
+        } else if (word == "output") {
+            if (!args.empty())
+                std::ofstream(args.back(), std::ios::binary) << unescape(rest);
+        } else if (word == "exit") {
+            return std::stoi(rest);
+        } else if (word == "crash") {
+            std::raise(SIGSEGV);
+        } else if (word == "hang") {
+            for (;;)
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    log_arguments(args);
+
+    const std::string path = script_path(args);
+    std::ifstream script(path);
+    if (path.empty() || !script) {
+        std::fprintf(stderr, "fake tool: no script\n");
+        return 2;
+    }
+
+    const std::string use = use_of(args);
+    const std::string numbered = use + " " + std::to_string(call_number(path, use));
+    std::vector<std::string> common, general, specific;
+    std::vector<std::string> *target = &common;
+    bool has_specific = false;
+    std::string line;
+    while (std::getline(script, line)) {
+        if (line == "#!fake" || (!line.empty() && line[0] == '#' && line.rfind("#!", 0) != 0))
+            continue;
+        if (!line.empty() && line.front() == '[' && line.back() == ']') {
+            const std::string section = line.substr(1, line.size() - 2);
+            if (section == use) {
+                target = &general;
+            } else if (section == numbered) {
+                target = &specific;
+                has_specific = true;
+            } else {
+                target = nullptr;
+            }
+            continue;
+        }
+        if (target)
+            target->push_back(line);
+    }
+
+    std::vector<std::string> lines = common;
+    const auto &chosen = has_specific ? specific : general;
+    lines.insert(lines.end(), chosen.begin(), chosen.end());
+    return run(lines, args);
+}
