@@ -1,0 +1,21 @@
+// The media probe: the tool describes one file; its running time and bitrates go to Tffinfo.
+#pragma once
+
+#include "client/ffinfo.h"
+#include "client/outcome.h"
+#include "client/run_client.h"
+
+#include <string>
+#include <string_view>
+
+namespace quelvane {
+
+// Runs " -i \"path\"" through the tool; `accumulated` (the main window's edit1) is emptied when
+// the tool has started and receives everything it printed. Reasons: "011".."014", "No duration!".
+Outcome probe_file(const std::string &path, Tffinfo &info, std::string &accumulated,
+                   const MessagePump &pump);
+
+// The parse of a whole description into `info`, and the verdict on its running time.
+Outcome parse_description(std::string_view text, Tffinfo &info);
+
+} // namespace quelvane
