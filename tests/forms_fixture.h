@@ -31,14 +31,11 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
     }
 
+    // A control of the main window, or of `form` (the dialogs share control names).
     template <class T>
-    T *find(const char *name) const
+    T *find(const char *name, const QWidget *form = nullptr) const
     {
-        T *found = main.findChild<T *>(name);
-        if (!found)
-            found = progress.findChild<T *>(name);
-        if (!found)
-            found = about.findChild<T *>(name);
+        T *found = (form ? form : &main)->findChild<T *>(name);
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
