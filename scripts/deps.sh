@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev libgtest-dev
   ffmpeg
+  dpkg-dev desktop-file-utils appstream file
   xvfb xauth fonts-dejavu-core
 )
 
