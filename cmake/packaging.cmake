@@ -13,13 +13,15 @@ foreach(icon IN LISTS app_icons)
   string(REGEX REPLACE ".*quelvane-([0-9]+)\\.png$" "\\1" size "${icon}")
   install(FILES "${icon}" DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME quelvane.png)
 endforeach()
-install(FILES "${PROJECT_SOURCE_DIR}/artwork/src/quelvane.svg" DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES "${PROJECT_SOURCE_DIR}/artwork/src/quelvane.svg"
+  DESTINATION share/icons/hicolor/scalable/apps)
 
 # The program looks for the tool at this one absolute place, so the link goes there, wherever
 # the install prefix is.
 file(MAKE_DIRECTORY "${PROJECT_BINARY_DIR}/packaging")
 file(CREATE_LINK /usr/bin/ffmpeg "${PROJECT_BINARY_DIR}/packaging/client" SYMBOLIC)
-install(FILES "${PROJECT_BINARY_DIR}/packaging/client" DESTINATION "${QUELVANE_SYSTEM_DIR}/quelvanesvc")
+install(FILES "${PROJECT_BINARY_DIR}/packaging/client"
+  DESTINATION "${QUELVANE_SYSTEM_DIR}/quelvanesvc")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quelvane)

@@ -27,6 +27,6 @@ if [ "$install" = yes ]; then
   as_root=()
   [ "$(id -u)" -eq 0 ] || as_root=(sudo)
   # --reinstall: a rebuilt package of the same version replaces the installed one.
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --reinstall "./$deb"
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall "./$deb"
 fi
 echo "$deb"
