@@ -4,9 +4,9 @@
 #include <string>
 
 struct Tffinfo {
-    std::string filename; // full path, set by the batch once the probe succeeded
-    std::string duration; // H:M:S.hh
-    std::string bitrate; // overall, kb/s
+    std::string filename;      // full path, set by the batch once the probe succeeded
+    std::string duration;      // H:M:S.hh
+    std::string bitrate;       // overall, kb/s
     std::string video_bitrate; // the video stream's, kb/s
 
     void clear() { *this = Tffinfo(); }

@@ -9,8 +9,8 @@ struct Outcome {
     bool ok = false;
     std::string reason; // written only on failure
 
-    static Outcome yes() { return { true, {} }; }
-    static Outcome no(std::string why = {}) { return { false, std::move(why) }; }
+    static Outcome yes() { return {true, {}}; }
+    static Outcome no(std::string why = {}) { return {false, std::move(why)}; }
 };
 
 } // namespace quelvane

@@ -43,7 +43,7 @@ std::string join_folder(std::string_view folder, std::string_view name)
 }
 
 std::string output_path(std::string_view input, std::string_view folder, bool convert,
-    std::string_view format_text, const TakenTest &taken)
+                        std::string_view format_text, const TakenTest &taken)
 {
     std::string output = join_folder(folder, output_file_name(input, convert, format_text));
     while (taken(output)) {

@@ -28,7 +28,7 @@ using TakenTest = std::function<bool(const std::string &candidate)>;
 
 // The output for `input` in `folder`; while it is taken, "NEW_" goes before its file name again.
 std::string output_path(std::string_view input, std::string_view folder, bool convert,
-    std::string_view format_text, const TakenTest &taken);
+                        std::string_view format_text, const TakenTest &taken);
 
 // The same file: equal texts when compared in small letters, or one file to the file system
 // (links, "." and ".." parts, other spellings).

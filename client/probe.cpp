@@ -7,29 +7,29 @@ namespace quelvane {
 
 namespace {
 
-    // What follows the first `marker` up to the first `end` after it, trimmed; empty without `end`.
-    std::optional<std::string> field_after(
-        std::string_view text, std::string_view marker, std::string_view end)
-    {
-        const auto at = text.find(marker);
-        if (at == std::string_view::npos)
-            return std::nullopt;
-        const std::string_view rest = text.substr(at + marker.size());
-        const auto stop = rest.find(end);
-        if (stop == std::string_view::npos)
-            return std::string();
-        return std::string(trim(rest.substr(0, stop)));
-    }
+// What follows the first `marker` up to the first `end` after it, trimmed; empty without `end`.
+std::optional<std::string> field_after(std::string_view text, std::string_view marker,
+                                       std::string_view end)
+{
+    const auto at = text.find(marker);
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view rest = text.substr(at + marker.size());
+    const auto stop = rest.find(end);
+    if (stop == std::string_view::npos)
+        return std::string();
+    return std::string(trim(rest.substr(0, stop)));
+}
 
-    // A stream header for the video stream, not an audio line that follows a video header.
-    bool is_video_segment(std::string_view segment)
-    {
-        const auto video = segment.find(": Video:");
-        if (!contains(segment, "#0:") || video == std::string_view::npos)
-            return false;
-        const auto audio = segment.find(": Audio:");
-        return audio == std::string_view::npos || audio < video;
-    }
+// A stream header for the video stream, not an audio line that follows a video header.
+bool is_video_segment(std::string_view segment)
+{
+    const auto video = segment.find(": Video:");
+    if (!contains(segment, "#0:") || video == std::string_view::npos)
+        return false;
+    const auto audio = segment.find(": Audio:");
+    return audio == std::string_view::npos || audio < video;
+}
 
 } // namespace
 
@@ -60,8 +60,8 @@ Outcome parse_description(std::string_view text, Tffinfo &info)
     return Outcome::yes();
 }
 
-Outcome probe_file(
-    const std::string &path, Tffinfo &info, std::string &accumulated, const MessagePump &pump)
+Outcome probe_file(const std::string &path, Tffinfo &info, std::string &accumulated,
+                   const MessagePump &pump)
 {
     RunChoices choices;
     choices.code_base = 10;

@@ -12,8 +12,8 @@ namespace quelvane {
 
 // Runs " -i \"path\"" through the tool; `accumulated` (the main window's edit1) is emptied when
 // the tool has started and receives everything it printed. Reasons: "011".."014", "No duration!".
-Outcome probe_file(
-    const std::string &path, Tffinfo &info, std::string &accumulated, const MessagePump &pump);
+Outcome probe_file(const std::string &path, Tffinfo &info, std::string &accumulated,
+                   const MessagePump &pump);
 
 // The parse of a whole description into `info`, and the verdict on its running time.
 Outcome parse_description(std::string_view text, Tffinfo &info);

@@ -9,8 +9,8 @@
 
 namespace quelvane {
 
-ProcessResult process_file(
-    const Tffinfo &info, const ProcessInputs &inputs, ProgressSink &sink, const MessagePump &pump)
+ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, ProgressSink &sink,
+                           const MessagePump &pump)
 {
     const auto running_time = clock_to_seconds(info.duration);
     const double total = running_time ? running_time->seconds : 0;
@@ -19,12 +19,12 @@ ProcessResult process_file(
     taken.push_back(info.filename);
     const TakenTest is_taken = [&taken](const std::string &candidate) {
         return std::any_of(taken.begin(), taken.end(),
-            [&](const std::string &path) { return same_file(candidate, path); });
+                           [&](const std::string &path) { return same_file(candidate, path); });
     };
 
     ProcessResult result;
     result.output = output_path(info.filename, inputs.output_folder(), inputs.convert_format(),
-        inputs.format_text(), is_taken);
+                                inputs.format_text(), is_taken);
 
     std::string previous;
     bool progress_seen = false;

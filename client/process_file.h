@@ -15,11 +15,11 @@ class ProcessInputs {
 public:
     virtual ~ProcessInputs() = default;
     virtual std::string output_folder() const = 0;
-    virtual bool convert_format() const = 0; // "Video Format Converting" ticked
+    virtual bool convert_format() const = 0;     // "Video Format Converting" ticked
     virtual std::string format_text() const = 0; // such as "*.AVI"
-    virtual int file_index() const = 0; // 0-based position of the file in the list
-    virtual int file_count() const = 0; // files in the list
-    virtual bool stop_requested() const = 0; // stop_flag
+    virtual int file_index() const = 0;          // 0-based position of the file in the list
+    virtual int file_count() const = 0;          // files in the list
+    virtual bool stop_requested() const = 0;     // stop_flag
     // Files the output must never be: every input of the batch and the outputs it wrote so far.
     virtual std::vector<std::string> taken_paths() const = 0;
 };
@@ -39,7 +39,7 @@ struct ProcessResult {
 };
 
 // Reasons: "041".."044", "No such file", "Assertion failed", "Conversion failed", or empty.
-ProcessResult process_file(
-    const Tffinfo &info, const ProcessInputs &inputs, ProgressSink &sink, const MessagePump &pump);
+ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, ProgressSink &sink,
+                           const MessagePump &pump);
 
 } // namespace quelvane

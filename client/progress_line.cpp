@@ -10,44 +10,43 @@ namespace quelvane {
 
 namespace {
 
-    // Digits with at most one decimal point, at least one digit: no sign, no blanks, no exponent.
-    std::optional<double> unsigned_decimal(std::string_view text)
-    {
-        bool digit = false;
-        bool point = false;
-        for (const char c : text) {
-            if (c >= '0' && c <= '9') {
-                digit = true;
-            } else if (c == '.' && !point) {
-                point = true;
-            } else {
-                return std::nullopt;
-            }
+// Digits with at most one decimal point, at least one digit: no sign, no blanks, no exponent.
+std::optional<double> unsigned_decimal(std::string_view text)
+{
+    bool digit = false;
+    bool point = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
         }
-        if (!digit)
-            return std::nullopt;
-        double value = 0;
-        const auto [end, error] = std::from_chars(
-            text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-        if (error != std::errc() || end != text.data() + text.size())
-            return std::nullopt;
-        return value;
     }
+    if (!digit)
+        return std::nullopt;
+    double value = 0;
+    const auto [end, error]
+        = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
 
-    // "Assertion <expression> failed at <file>:<line>", as the tool's own assertions print it.
-    bool has_assertion_report(std::string_view text)
-    {
-        constexpr std::string_view head = "Assertion ";
-        constexpr std::string_view tail = " failed at ";
-        for (auto at = text.find(head); at != std::string_view::npos;
-             at = text.find(head, at + 1)) {
-            const std::string_view rest = text.substr(at + head.size());
-            const std::string_view line = rest.substr(0, rest.find_first_of("\r\n"));
-            if (contains(line, tail))
-                return true;
-        }
-        return false;
+// "Assertion <expression> failed at <file>:<line>", as the tool's own assertions print it.
+bool has_assertion_report(std::string_view text)
+{
+    constexpr std::string_view head = "Assertion ";
+    constexpr std::string_view tail = " failed at ";
+    for (auto at = text.find(head); at != std::string_view::npos; at = text.find(head, at + 1)) {
+        const std::string_view rest = text.substr(at + head.size());
+        const std::string_view line = rest.substr(0, rest.find_first_of("\r\n"));
+        if (contains(line, tail))
+            return true;
     }
+    return false;
+}
 
 } // namespace
 
@@ -61,8 +60,8 @@ std::optional<Clock> clock_to_seconds(std::string_view text)
     if (second == std::string_view::npos)
         return std::nullopt;
 
-    Clock clock { 0, std::string(text.substr(0, first)), std::string(rest.substr(0, second)),
-        std::string(rest.substr(second + 1)) };
+    Clock clock{0, std::string(text.substr(0, first)), std::string(rest.substr(0, second)),
+                std::string(rest.substr(second + 1))};
     const auto h = unsigned_decimal(clock.hours);
     const auto m = unsigned_decimal(clock.minutes);
     const auto s = unsigned_decimal(clock.secs);

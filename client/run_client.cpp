@@ -10,35 +10,35 @@ namespace quelvane {
 
 namespace {
 
-    // An idle turn waits this long at most for output or the child's end, instead of spinning.
-    constexpr int kIdleWaitMs = 10;
+// An idle turn waits this long at most for output or the child's end, instead of spinning.
+constexpr int kIdleWaitMs = 10;
 
-    // Everything one run owns. The destructor is the clean-up, in its order, on every way out.
-    struct RunState {
-        std::unique_ptr<char[]> command_buffer;
-        std::unique_ptr<char[]> chunk; // kChunkSize bytes plus a terminating zero
-        std::optional<platform::ToolPipe> pipe;
-        std::optional<platform::ChildProcess> child;
+// Everything one run owns. The destructor is the clean-up, in its order, on every way out.
+struct RunState {
+    std::unique_ptr<char[]> command_buffer;
+    std::unique_ptr<char[]> chunk; // kChunkSize bytes plus a terminating zero
+    std::optional<platform::ToolPipe> pipe;
+    std::optional<platform::ChildProcess> child;
 
-        ~RunState()
-        {
-            if (child)
-                child->terminate();
-            if (pipe) {
-                pipe->close_read();
-                pipe->close_write();
-            }
-            if (child)
-                child->close();
-            chunk.reset();
-            command_buffer.reset();
-        }
-    };
-
-    std::string_view chunk_text(const char *buffer, std::size_t length)
+    ~RunState()
     {
-        return { buffer, ::strnlen(buffer, length) };
+        if (child)
+            child->terminate();
+        if (pipe) {
+            pipe->close_read();
+            pipe->close_write();
+        }
+        if (child)
+            child->close();
+        chunk.reset();
+        command_buffer.reset();
     }
+};
+
+std::string_view chunk_text(const char *buffer, std::size_t length)
+{
+    return {buffer, ::strnlen(buffer, length)};
+}
 
 } // namespace
 
@@ -57,20 +57,19 @@ std::string client_path()
 
 platform::Command make_command(const std::string &program, const ToolArguments &arguments)
 {
-    return { program, arguments.list, program + arguments.text };
+    return {program, arguments.list, program + arguments.text};
 }
 
 Outcome run_tool(const std::string &program, const ToolArguments &arguments,
-    const ChunkHandler &handler, const RunChoices &choices)
+                 const ChunkHandler &handler, const RunChoices &choices)
 {
-    const auto fail
-        = [&](RunStep step) { return Outcome::no(error_code(choices.code_base, step)); };
+    const auto fail = [&](RunStep step) { return Outcome::no(error_code(choices.code_base, step)); };
 
     RunState run;
     const platform::Command command = make_command(program, arguments);
     run.command_buffer = std::make_unique<char[]>(command.command_line.size() + 1);
-    std::memcpy(
-        run.command_buffer.get(), command.command_line.c_str(), command.command_line.size() + 1);
+    std::memcpy(run.command_buffer.get(), command.command_line.c_str(),
+                command.command_line.size() + 1);
     run.chunk = std::make_unique<char[]>(kChunkSize + 1); // zero-filled
     char *const buffer = run.chunk.get();
     std::size_t last_read = 0;
@@ -133,8 +132,8 @@ Outcome run_tool(const std::string &program, const ToolArguments &arguments,
     }
 }
 
-Outcome run_client(
-    const ToolArguments &arguments, const ChunkHandler &handler, const RunChoices &choices)
+Outcome run_client(const ToolArguments &arguments, const ChunkHandler &handler,
+                   const RunChoices &choices)
 {
     return run_tool(client_path(), arguments, handler, choices);
 }

@@ -58,8 +58,8 @@ platform::Command make_command(const std::string &program, const ToolArguments &
 // Runs `program`; run_client is this with client_path(). Exceptions from the handler, the look
 // or the pump pass on to the caller once the child is gone and every handle is closed.
 Outcome run_tool(const std::string &program, const ToolArguments &arguments,
-    const ChunkHandler &handler, const RunChoices &choices);
-Outcome run_client(
-    const ToolArguments &arguments, const ChunkHandler &handler, const RunChoices &choices);
+                 const ChunkHandler &handler, const RunChoices &choices);
+Outcome run_client(const ToolArguments &arguments, const ChunkHandler &handler,
+                   const RunChoices &choices);
 
 } // namespace quelvane

@@ -3,10 +3,10 @@
 namespace quelvane {
 
 namespace {
-    bool is_blank(char c)
-    {
-        return static_cast<unsigned char>(c) <= 32;
-    }
+bool is_blank(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
 } // namespace
 
 std::string_view trim(std::string_view text)
