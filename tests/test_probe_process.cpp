@@ -230,8 +230,9 @@ TEST(ProcessFile, FailureTextsAndEndsThatAreFailures)
         EXPECT_EQ(result.outcome.ok, c.ok);
         EXPECT_EQ(result.outcome.reason, c.reason);
         EXPECT_TRUE(testing::child_processes().empty());
-        if (!c.ok)
+        if (!c.ok) {
             EXPECT_TRUE(sink.gauge1.empty() || sink.gauge1.back() != 100);
+        }
     };
     for (const Case &c : cases)
         check(c, c.script);

@@ -220,8 +220,9 @@ protected:
         EXPECT_EQ(out["nb_streams"], "1"); // the video stream alone
         EXPECT_EQ(out["format_name"], format.format_name);
         EXPECT_EQ(out["codec_name"], format.codec);
-        if (*format.brand)
+        if (*format.brand) {
             EXPECT_EQ(out["major_brand"], format.brand);
+        }
         ASSERT_FALSE(done.sink.gauge1.empty());
         EXPECT_EQ(done.sink.gauge1.back(), 100);
         EXPECT_FALSE(done.sink.labels.empty());
