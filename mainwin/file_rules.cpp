@@ -1,5 +1,6 @@
 #include "mainwin/file_rules.h"
 
+#include "client/output_path.h"
 #include "client/text.h"
 #include "platform/paths.h"
 
@@ -14,22 +15,6 @@ namespace fs = std::filesystem;
 namespace quelvane {
 
 namespace {
-bool is_separator(char c)
-{
-    // Windows also takes "/" and the drive's ":" as the end of a folder part.
-    return c == platform::path_separator() || (platform::path_separator() == '\\' && (c == '/' || c == ':'));
-}
-
-char upper_ascii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-char lower_ascii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string system_reason(int error)
 {
     return std::generic_category().message(error);
@@ -49,31 +34,12 @@ std::vector<std::string> split_patterns(std::string_view patterns)
     return pieces;
 }
 
-std::string_view file_name_part(std::string_view path)
-{
-    for (std::size_t i = path.size(); i > 0; --i) {
-        if (is_separator(path[i - 1]))
-            return path.substr(i);
-    }
-    return path;
-}
-
-std::string_view extension_of(std::string_view path)
-{
-    const std::string_view name = file_name_part(path);
-    const auto dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
-}
-
 bool passes_extension_test(std::string_view path)
 {
     const std::string_view extension = extension_of(path);
     if (extension.empty())
         return false;
-    std::string upper(extension);
-    for (char &c : upper)
-        c = upper_ascii(c);
-    return contains(video_patterns, upper);
+    return contains(video_patterns, to_upper(extension));
 }
 
 std::uint64_t kilobytes(std::uint64_t bytes)
@@ -117,15 +83,15 @@ std::string case_blind_filter(std::string_view patterns)
     for (const std::string &pattern : split_patterns(patterns)) {
         if (!filter.empty())
             filter += ' ';
-        for (const char c : pattern) {
-            const char upper = upper_ascii(c);
-            const char lower = lower_ascii(c);
-            if (upper == lower) {
-                filter += c;
+        const std::string upper = to_upper(pattern);
+        const std::string lower = to_lower(pattern);
+        for (std::size_t i = 0; i < pattern.size(); ++i) {
+            if (upper[i] == lower[i]) {
+                filter += pattern[i];
             } else {
                 filter += '[';
-                filter += upper;
-                filter += lower;
+                filter += upper[i];
+                filter += lower[i];
                 filter += ']';
             }
         }

@@ -17,12 +17,6 @@ inline constexpr std::string_view video_patterns =
 // The pieces between the ";", in order; no empty piece for the final ";".
 std::vector<std::string> split_patterns(std::string_view patterns);
 
-// What follows the path's last folder separator.
-std::string_view file_name_part(std::string_view path);
-
-// From the last "." of the file-name part on, the dot included; empty when there is none.
-std::string_view extension_of(std::string_view path);
-
 // The extension in capitals (a to z only) occurs somewhere in video_patterns; so a leading
 // part of a listed extension, such as ".MP", passes too.
 bool passes_extension_test(std::string_view path);

@@ -1,7 +1,9 @@
 // Where the system keeps things and how it spells paths; backends paths_posix.cpp, paths_win32.cpp.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace quelvane::platform {
 
@@ -11,6 +13,13 @@ std::string system_directory();
 
 // The separator this system puts between the parts of a path.
 char path_separator();
+
+// Whether `c` ends a folder part of a path here: "/" on POSIX; "\\", "/" and the drive's ":"
+// on Windows.
+bool is_path_separator(char c);
+
+// Where the file-name part of `path` begins: just after its last separator, 0 when it has none.
+std::size_t file_name_start(std::string_view path);
 
 // The helper tool's own file name inside quelvanesvc/.
 std::string tool_file_name();

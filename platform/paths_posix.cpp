@@ -20,6 +20,20 @@ char path_separator()
     return '/';
 }
 
+bool is_path_separator(char c)
+{
+    return c == '/';
+}
+
+std::size_t file_name_start(std::string_view path)
+{
+    for (std::size_t end = path.size(); end > 0; --end) {
+        if (is_path_separator(path[end - 1]))
+            return end;
+    }
+    return 0;
+}
+
 std::string tool_file_name()
 {
     return "client";

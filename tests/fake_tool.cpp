@@ -10,6 +10,7 @@
 //   exit N       end with status N (the default is 0)
 //   crash        die by SIGSEGV
 //   hang         sleep until killed
+//   fds          write what its descriptors above 2 lead to, one "N:target" a line (Linux)
 // Lines before any section apply to every use; "[banner]" (no arguments), "[probe]" (just
 // "-i" and a path) and "[process]" (anything else) hold the commands of one use, and
 // "[probe 1]" (or any use with a number) applies to that call of the use alone, counted per
@@ -18,6 +19,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -128,6 +130,16 @@ int run(const std::vector<std::string> &lines, const std::vector<std::string> &a
             return std::stoi(rest);
         } else if (word == "crash") {
             std::raise(SIGSEGV);
+        } else if (word == "fds") {
+            std::string list;
+            std::error_code ignored;
+            for (const auto &entry : std::filesystem::directory_iterator("/proc/self/fd", ignored)) {
+                const std::string name = entry.path().filename().string();
+                if (std::stoi(name) > 2)
+                    list += name + ':' + std::filesystem::read_symlink(entry.path(), ignored).string()
+                        + '\n';
+            }
+            write_all(stdout, list);
         } else if (word == "hang") {
             for (;;)
                 std::this_thread::sleep_for(std::chrono::seconds(1));

@@ -35,15 +35,6 @@ TEST(FileRules, ExtensionTest)
     }
 }
 
-TEST(FileRules, ExtensionAndFileNameParts)
-{
-    EXPECT_EQ(file_name_part("/a/b/c.avi"), "c.avi");
-    EXPECT_EQ(file_name_part("c.avi"), "c.avi");
-    EXPECT_EQ(file_name_part("/a/"), "");
-    EXPECT_EQ(extension_of("/a/b.c/d.e.mkv"), ".mkv");
-    EXPECT_EQ(extension_of("/a/b.c/d"), "");
-}
-
 TEST(FileRules, SizeTexts)
 {
     const struct {
