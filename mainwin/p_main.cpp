@@ -146,8 +146,6 @@ Tmain::Tmain(QWidget *parent)
     Timer_endmsg->setObjectName("Timer_endmsg");
     Timer_endmsg->setInterval(2);
 
-    // Menu handlers run once the menu has closed, so a dialog or an error report they bring
-    // finds the menu gone.
     QMenu *file_menu = menuBar()->addMenu(" File ");
     file_menu->setObjectName("File1");
     QAction *load_file = file_menu->addAction("Load File");
@@ -163,11 +161,16 @@ Tmain::Tmain(QWidget *parent)
     about->setObjectName("About1");
     about->setShortcut(QKeySequence::HelpContents);
 
+    // The commands run from the event loop once the click or the menu is done with: a menu is
+    // closed before a dialog opens, and an error a command raises (a file that cannot be read)
+    // reaches the application's error report without crossing the button's or the menu's
+    // event code, which is built without exception support.
     connect(load_file, &QAction::triggered, this, &Tmain::btn_addClick, Qt::QueuedConnection);
     connect(exit, &QAction::triggered, this, &Tmain::Exit1Click, Qt::QueuedConnection);
     connect(about, &QAction::triggered, this, &Tmain::About1Click, Qt::QueuedConnection);
-    connect(btn_add, &QPushButton::clicked, this, &Tmain::btn_addClick);
-    connect(btn_openfolder, &QToolButton::clicked, this, &Tmain::btn_openfolderClick);
+    connect(btn_add, &QPushButton::clicked, this, &Tmain::btn_addClick, Qt::QueuedConnection);
+    connect(btn_openfolder, &QToolButton::clicked, this, &Tmain::btn_openfolderClick,
+            Qt::QueuedConnection);
     connect(btn_remove, &QPushButton::clicked, this, &Tmain::btn_removeClick);
     connect(btn_clear, &QPushButton::clicked, this, &Tmain::btn_clearClick);
     connect(BitBtn1, &QPushButton::clicked, this, &Tmain::btn_fixClick);

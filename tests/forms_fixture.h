@@ -41,7 +41,12 @@ protected:
     }
 
     QTableWidget *list() const { return find<QTableWidget>("ListView1"); }
-    void click(const char *name) const { QTest::mouseClick(find<QWidget>(name), Qt::LeftButton); }
+    // Clicks the control and lets the command it posts run.
+    void click(const char *name) const
+    {
+        QTest::mouseClick(find<QWidget>(name), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
 
     // Cell texts of the list, "" for a missing cell.
     QString cell(int row, int column) const
