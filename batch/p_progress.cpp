@@ -43,8 +43,6 @@ Tprogress::Tprogress(Tmain &main, QWidget *parent)
     Gauge2->setGeometry(14, 85, 381, 19);
     Button1->setObjectName("Button1");
     Button1->setGeometry(156, 110, 89, 28);
-    Button1->setAutoDefault(false);
-    Button1->setFocus();
     for (QWidget *child : {static_cast<QWidget *>(label_filename), static_cast<QWidget *>(Label1),
                            static_cast<QWidget *>(Label2), static_cast<QWidget *>(Gauge1),
                            static_cast<QWidget *>(Gauge2)})
