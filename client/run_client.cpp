@@ -121,12 +121,14 @@ Outcome run_tool(const std::string &program, const ToolArguments &arguments,
             return choices.normal_end ? choices.normal_end(run.child->exit()) : Outcome::no();
         }
 
+        // The wait comes before the pump: a stop asked for in the pump is tested straight
+        // after it, not one idle wait later.
+        if (idle)
+            run.child->wait_for_activity(*run.pipe, kIdleWaitMs);
         if (choices.pump)
             choices.pump();
         if (choices.buffer_look)
             choices.buffer_look(chunk_text(buffer, last_read));
-        if (idle)
-            run.child->wait_for_activity(*run.pipe, kIdleWaitMs);
     }
 }
 
