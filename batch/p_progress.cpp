@@ -1,5 +1,6 @@
 #include "batch/p_progress.h"
 
+#include "batch/elided_label.h"
 #include "batch/gauge.h"
 #include "client/probe.h"
 #include "mainwin/p_main.h"
@@ -17,7 +18,7 @@ using namespace quelvane;
 Tprogress::Tprogress(Tmain &main, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       main_(main),
-      label_filename(new QLabel("Current File:", this)),
+      label_filename(new ElidedLabel("Current File:", this)),
       Label1(new QLabel("Process ......", this)),
       Gauge1(new TGauge(QColor(192, 192, 192), this)),
       Label2(new QLabel("Overall Progress", this)),
@@ -32,9 +33,9 @@ Tprogress::Tprogress(Tmain &main, QWidget *parent)
     setModal(true);
 
     label_filename->setObjectName("label_filename");
-    place_label(*label_filename, 15, 5, 409 - 15);
+    place_label(*label_filename, 15, 5, 380); // ends with the gauges
     Label1->setObjectName("Label1");
-    place_label(*Label1, 15, 22, 409 - 15);
+    place_label(*Label1, 15, 22, 380);
     Gauge1->setObjectName("Gauge1");
     Gauge1->setGeometry(14, 41, 381, 19);
     Label2->setObjectName("Label2");

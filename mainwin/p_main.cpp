@@ -98,6 +98,7 @@ Tmain::Tmain(QWidget *parent)
     ListView1->setShowGrid(true);
     ListView1->setSortingEnabled(false);
     ListView1->setWordWrap(false);
+    ListView1->setTextElideMode(Qt::ElideMiddle); // a long path keeps its file name in sight
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);

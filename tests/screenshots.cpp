@@ -45,7 +45,10 @@ int main(int argc, char **argv)
         const char *name;
         qint64 bytes;
     } files[] = {{"Holiday at the lake.mp4", 48'213'504}, {"garden-camera-0412.avi", 1'536'000},
-                 {"Lecture 3 - Fourier series.mkv", 734'003'200}, {"doorbell.MOV", 512}};
+                 {"Lecture 3 - Fourier series and the discrete transform, recorded in the main "
+                  "hall on a Tuesday morning.mkv",
+                  734'003'200},
+                 {"doorbell.MOV", 512}};
     Tmain main;
     Tabout about;
     Tprogress progress(main);

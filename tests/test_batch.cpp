@@ -31,11 +31,12 @@ const std::string probe_ok =
 const std::string progress_line =
         "err frame=   25 fps=0.0 q=2.0 size=       1kB time=00:00:01.00 bitrate=   8.2kbits/s "
         "speed=10x\\r\n";
-const std::string process_ok = "[process]\n" + progress_line
-        + "sleep 20\n"
-          "err frame=   50 fps=0.0 q=2.0 size=       2kB time=00:00:02.00 bitrate=   8.2kbits/s "
-          "speed=10x\\r\n"
-          "output no stills\n";
+const std::string run_end =
+        "sleep 20\n"
+        "err frame=   50 fps=0.0 q=2.0 size=       2kB time=00:00:02.00 bitrate=   8.2kbits/s "
+        "speed=10x\\r\n"
+        "output no stills\n";
+const std::string process_ok = "[process]\n" + progress_line + run_end;
 const std::string good = probe_ok + process_ok;
 
 class Batch : public testing::FormsTest {
@@ -214,6 +215,27 @@ TEST_F(Batch, AProbeThatFailsOnceIsTriedAgain)
     EXPECT_EQ(shown.size(), 1);
     EXPECT_EQ(probes_of(flaky), 2);
     EXPECT_EQ(runs_of(flaky), 1);
+}
+
+TEST_F(Batch, EscapeIsNoCancel)
+{
+    const std::string slow =
+            input("a.avi", probe_ok + "[process]\n" + progress_line + "sleep 200\n" + run_end);
+    add({slow});
+    bool stayed = false;
+    QTimer escape;
+    QObject::connect(&escape, &QTimer::timeout, [&] {
+        if (runs_of(slow) == 0)
+            return;
+        escape.stop();
+        QTest::keyClick(&progress, Qt::Key_Escape);
+        stayed = progress.isVisible();
+    });
+    escape.start(5);
+    process();
+    EXPECT_TRUE(stayed);
+    EXPECT_FALSE(main.stop_flag);
+    EXPECT_TRUE(wait_for([&] { return completed(); }));
 }
 
 TEST_F(Batch, TheFirstFailureStopsTheBatchWithItsMessage)

@@ -1,5 +1,6 @@
 // The main window and the About dialog through their real controls: the list and how it is
 // filled, the count label, the menu, the layout.
+#include "batch/gauge.h"
 #include "mainwin/file_rules.h"
 #include "startup/application.h"
 #include "tests/forms_fixture.h"
@@ -344,6 +345,50 @@ TEST_F(MainWindow, RemoveSelectsTheNextRowAndClearEmptiesTheList)
     click("btn_clear");
     EXPECT_EQ(list()->rowCount(), 0);
     EXPECT_EQ(count_label(), "0 Files");
+}
+
+TEST_F(MainWindow, TheProgressDialogAndItsGauges)
+{
+    EXPECT_EQ(progress.size(), QSize(409, 145));
+    EXPECT_EQ(progress.windowTitle(), "");
+    EXPECT_FALSE(progress.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(progress.windowFlags() & Qt::WindowSystemMenuHint);
+    const struct {
+        const char *name;
+        QRect place;
+    } controls[] = {
+        {"Gauge1", {14, 41, 381, 19}},
+        {"Gauge2", {14, 85, 381, 19}},
+        {"Button1", {156, 110, 89, 28}},
+    };
+    for (const auto &c : controls) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(find<QWidget>(c.name, &progress)->geometry(), c.place);
+    }
+    EXPECT_EQ(find<QLabel>("label_filename", &progress)->text(), "Current File:");
+    EXPECT_EQ(find<QLabel>("Label1", &progress)->text(), "Process ......");
+    EXPECT_EQ(find<QLabel>("Label2", &progress)->text(), "Overall Progress");
+    EXPECT_EQ(find<QPushButton>("Button1", &progress)->text(), "Cancel");
+    EXPECT_EQ(find<QTimer>("timer_do", &progress)->interval(), 2);
+    EXPECT_FALSE(find<QTimer>("timer_do", &progress)->isActive());
+
+    // A gauge shows the nearest end for a value outside its range.
+    TGauge gauge(Qt::black);
+    const struct {
+        int given;
+        int shown;
+    } values[] = {{42, 42}, {-5, 0}, {100, 100}, {150, 100}, {0, 0}};
+    for (const auto &v : values) {
+        gauge.setValue(v.given);
+        EXPECT_EQ(gauge.value(), v.shown) << v.given;
+    }
+
+    progress.set_gauge1(70);
+    progress.set_label1("Process 00:00:01.00 ......");
+    progress.reset();
+    EXPECT_EQ(find<TGauge>("Gauge1", &progress)->value(), 0);
+    EXPECT_EQ(find<QLabel>("Label1", &progress)->text(), "");
+    EXPECT_EQ(find<QLabel>("label_filename", &progress)->text(), "");
 }
 
 // Takes the links the About dialog hands to the desktop.
