@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELVANE_GUI=OFF >/dev/null
-cmake --build build/bench --target idle_cpu
-cd build/bench && ./tests/idle_cpu
+cmake -S . -B build/idle -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELVANE_GUI=OFF >/dev/null
+cmake --build build/idle --target idle_cpu
+cd build/idle && ./tests/idle_cpu
