@@ -314,7 +314,8 @@ std::vector<Call> batch_calls(
 void check_outputs(const std::vector<Call> &calls, const char *side)
 {
     for (const Call &call : calls) {
-        if (call.args.size() > 2 && fs::file_size(call.args.back()) == 0)
+        std::error_code error;
+        if (call.args.size() > 2 && (fs::file_size(call.args.back(), error) == 0 || error))
             fail(std::string(side) + " wrote nothing to " + call.args.back());
     }
 }
