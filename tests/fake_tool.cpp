@@ -8,7 +8,7 @@
 //   flood N      write N bytes of a fixed pattern with no zero byte in it
 //   output TEXT  write TEXT into the file named by the last argument (the output)
 //   exit N       end with status N (the default is 0)
-//   crash        die by SIGSEGV
+//   crash        die by SIGSEGV (Windows: by an unhandled access violation)
 //   hang         sleep until killed
 // Lines before any section apply to every use; "[banner]" (no arguments), "[probe]" (just
 // "-i" and a path) and "[process]" (anything else) hold the commands of one use, and
@@ -24,6 +24,13 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#ifdef _WIN32
+#include "platform/windows.h"
+
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -103,6 +110,19 @@ void write_all(std::FILE *stream, const std::string &bytes)
     std::fflush(stream);
 }
 
+void crash()
+{
+#ifdef _WIN32
+    // The process ends with the exception's code, as a crashed program does, and no debugger
+    // or error box steps in.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS *) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+    ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+#else
+    std::raise(SIGSEGV);
+#endif
+}
+
 int run(const std::vector<std::string> &lines, const std::vector<std::string> &args)
 {
     for (const std::string &line : lines) {
@@ -127,7 +147,7 @@ int run(const std::vector<std::string> &lines, const std::vector<std::string> &a
         } else if (word == "exit") {
             return std::stoi(rest);
         } else if (word == "crash") {
-            std::raise(SIGSEGV);
+            crash();
         } else if (word == "hang") {
             for (;;)
                 std::this_thread::sleep_for(std::chrono::seconds(1));
@@ -140,6 +160,11 @@ int run(const std::vector<std::string> &lines, const std::vector<std::string> &a
 
 int main(int argc, char **argv)
 {
+#ifdef _WIN32
+    // The scripts say the bytes exactly: no "\n" turns into "\r\n" on the way out.
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
+#endif
     const std::vector<std::string> args(argv + 1, argv + argc);
     log_arguments(args);
 
