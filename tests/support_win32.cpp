@@ -4,8 +4,10 @@
 #include "platform/windows.h"
 
 #include <filesystem>
+#include <vector>
 
 #include <tlhelp32.h>
+#include <winternl.h>
 
 namespace fs = std::filesystem;
 
@@ -25,6 +27,45 @@ fs::path own_folder()
         }
         path.resize(path.size() * 2);
     }
+}
+
+// One row of the system's handle table, as NtQuerySystemInformation lists it.
+struct HandleEntry {
+    ULONG process_id;
+    UCHAR object_type;
+    UCHAR attributes;
+    USHORT value;
+    PVOID object;
+    ACCESS_MASK access;
+};
+struct HandleTable {
+    ULONG count;
+    HandleEntry entries[1];
+};
+constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
+constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+
+int handles_in_system_table()
+{
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        ULONG needed = 0;
+        const NTSTATUS status = ::NtQuerySystemInformation(kSystemHandleInformation, buffer.data(),
+                                                           static_cast<ULONG>(buffer.size()), &needed);
+        if (status == kInfoLengthMismatch) {
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        if (status != 0)
+            return -1;
+        break;
+    }
+    const auto *table = reinterpret_cast<const HandleTable *>(buffer.data());
+    const DWORD self = ::GetCurrentProcessId();
+    int count = 0;
+    for (ULONG i = 0; i < table->count; ++i)
+        count += (table->entries[i].process_id & 0xFFFF) == (self & 0xFFFF);
+    return count;
 }
 
 } // namespace
@@ -70,9 +111,11 @@ std::vector<int> child_processes()
 
 int open_descriptors()
 {
+    // Wine answers 0 here; its handle table has the real count.
     DWORD count = 0;
-    ::GetProcessHandleCount(::GetCurrentProcess(), &count);
-    return static_cast<int>(count);
+    if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count > 0)
+        return static_cast<int>(count);
+    return handles_in_system_table();
 }
 
 double own_cpu_seconds()
