@@ -2,7 +2,6 @@
 
 #include "platform/paths.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -44,9 +43,8 @@ std::string_view chunk_text(const char *buffer, std::size_t length)
 
 std::string error_code(int code_base, RunStep step)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "%03d", code_base + static_cast<int>(step));
-    return text;
+    const std::string digits = std::to_string(code_base + static_cast<int>(step));
+    return std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
 }
 
 std::string client_path()

@@ -18,4 +18,24 @@ std::string_view trim(std::string_view text)
     return text;
 }
 
+std::string to_upper(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
+std::string to_lower(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
 } // namespace quelvane

@@ -47,6 +47,8 @@ Forms start_up()
 int run_program(int argc, char **argv)
 {
     Application app(argc, argv);
+    // Lets the desktop match the window to the installed menu entry, on Wayland too.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quelvane.Quelvane"));
     const Forms forms = start_up();
     if (forms.started())
         app.exec();

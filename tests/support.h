@@ -2,6 +2,7 @@
 // The system's side of them is in support_posix.cpp and support_win32.cpp.
 #pragma once
 
+#include "client/process_file.h"
 #include "client/run_client.h"
 
 #include <string>
@@ -61,7 +62,43 @@ double own_cpu_seconds();
 // Makes `target` the program at `place`: a symbolic link, or on Windows a copy.
 void place_program(const std::string &target, const std::string &place);
 
+// The main window's and the progress dialog's side of a removal run, as plain fields.
+struct FixedInputs : ProcessInputs {
+    std::string folder;
+    bool convert = false;
+    std::string format = "*.AVI";
+    int index = 0;
+    int count = 1;
+    bool stop = false;
+    std::vector<std::string> taken;
+
+    std::string output_folder() const override { return folder; }
+    bool convert_format() const override { return convert; }
+    std::string format_text() const override { return format; }
+    int file_index() const override { return index; }
+    int file_count() const override { return count; }
+    bool stop_requested() const override { return stop; }
+    std::vector<std::string> taken_paths() const override { return taken; }
+};
+
+// Keeps every value the run shows; can ask for a stop once a gauge moved.
+struct RecordingSink : ProgressSink {
+    std::vector<int> gauge1;
+    std::vector<int> gauge2;
+    std::vector<std::string> labels;
+    FixedInputs *stop_on_progress = nullptr;
+
+    void set_gauge1(int percent) override
+    {
+        gauge1.push_back(percent);
+        if (stop_on_progress)
+            stop_on_progress->stop = true;
+    }
+    void set_gauge2(int percent) override { gauge2.push_back(percent); }
+    void set_label1(const std::string &text) override { labels.push_back(text); }
+};
+
 // A pump that does nothing.
-inline void no_pump() {}
+inline void no_pump() { }
 
 } // namespace quelvane::testing

@@ -85,5 +85,29 @@ TEST(ChildProcess, IdleWaitEndsWithTheChildOrAfterItsTimeOut)
     }
 }
 
+#ifdef _WIN32
+// Inherited handles keep their values: the read end's value must not be among the pipes the
+// tool holds. (The program's own standard handles do reach it when they are inheritable.)
+TEST(ChildProcess, TheReadEndStaysWithTheProgram)
+{
+    const ScratchDir dir;
+    const FakeScript script(dir, "fds\n");
+    auto pipe = platform::ToolPipe::create();
+    ASSERT_TRUE(pipe);
+    auto child = start_fake(*pipe);
+    ASSERT_TRUE(child);
+    const auto start = Clock::now();
+    while (!child->has_ended() && elapsed_ms(start) < 10000)
+        child->wait_for_activity(*pipe, 10);
+    std::string said;
+    char buffer[kChunkSize];
+    while (pipe->peek(buffer).value_or(0) > 0)
+        said.append(buffer, pipe->read(buffer, sizeof buffer).value_or(0));
+
+    const std::string read_end = std::to_string(pipe->read_end().get()) + ":pipe:";
+    EXPECT_EQ(said.find(read_end), std::string::npos) << said;
+}
+#endif
+
 } // namespace
 } // namespace quelvane

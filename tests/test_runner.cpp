@@ -1,5 +1,6 @@
 // The tool runner against the fake tool: framing, end of run, stop, failures and clean-up.
 #include "client/run_client.h"
+#include "client/text.h"
 #include "tests/support.h"
 
 #include <gtest/gtest.h>
@@ -289,6 +290,19 @@ TEST(Runner, TheArgumentTextIsTheToolsCommandLine)
                                                   "C:\\out\\NEW_a.mkv"}));
 }
 #endif
+
+TEST(Runner, TheToolInheritsNothingButItsStandardStreams)
+{
+#ifndef __linux__
+    GTEST_SKIP() << "reads /proc; Windows: ChildProcess.TheReadEndStaysWithTheProgram";
+#endif
+    const ScratchDir dir;
+    const FakeScript script(dir, "fds\n");
+    Recorded seen;
+    run_tool(testing::fake_tool(), {}, recorder(seen), plain_choices());
+    // The fake tool's own script and folder listing may show; no pipe of ours may.
+    EXPECT_FALSE(contains(seen.all(), "pipe:")) << seen.all();
+}
 
 TEST(Runner, CommandLineTextIsThePathUnquotedFollowedByTheArgumentText)
 {

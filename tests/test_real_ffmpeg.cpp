@@ -1,0 +1,393 @@
+// The probe and the removal run with Debian's FFmpeg at the tool's place, on small clips made
+// here in each of the fourteen formats.
+#include "client/probe.h"
+#include "client/process_file.h"
+#include "client/text.h"
+#include "tests/support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <sstream>
+
+namespace quelvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FixedInputs;
+using testing::RecordingSink;
+using testing::ScratchDir;
+
+constexpr const char *kFfmpeg = "/usr/bin/ffmpeg";
+constexpr const char *kFfprobe = "/usr/bin/ffprobe";
+
+// What the output of each format must look like: the demuxer's name, the video codec the
+// muxer picks by default, and for the QuickTime family the brand that tells them apart.
+struct Format {
+    const char *ext;
+    const char *format_name;
+    const char *codec;
+    const char *brand;
+};
+const Format kFormats[] = {
+    {"avi", "avi", "mpeg4", ""},
+    {"mpg", "mpeg", "mpeg1video", ""},
+    {"mpeg", "mpeg", "mpeg1video", ""},
+    {"wmv", "asf", "msmpeg4v3", ""},
+    {"mp4", "mov,mp4,m4a,3gp,3g2,mj2", "h264", "isom"},
+    {"m4v", "mov,mp4,m4a,3gp,3g2,mj2", "h264", "M4V "},
+    {"flv", "flv", "flv1", ""},
+    {"mkv", "matroska,webm", "h264", ""},
+    {"webm", "matroska,webm", "vp9", ""},
+    {"mov", "mov,mp4,m4a,3gp,3g2,mj2", "h264", "qt  "},
+    {"vob", "mpeg", "mpeg2video", ""},
+    {"asf", "asf", "msmpeg4v3", ""},
+    {"ts", "mpegts", "mpeg2video", ""},
+    {"mts", "mpegts", "mpeg2video", ""},
+};
+
+const Format &format_of(const std::string &ext)
+{
+    for (const Format &format : kFormats) {
+        if (ext == format.ext)
+            return format;
+    }
+    throw std::invalid_argument(ext);
+}
+
+// Runs a program with an argument list, no shell; its output and whether it ended cleanly.
+struct Ran {
+    std::string output;
+    bool clean = false;
+};
+
+Ran run(const std::string &program, const std::vector<std::string> &args)
+{
+    Ran ran;
+    RunChoices choices;
+    choices.pump = testing::no_pump;
+    choices.normal_end = [&](const platform::ChildExit &how) {
+        ran.clean = how.clean();
+        return Outcome::yes();
+    };
+    const ChunkHandler collect = [&](std::string_view chunk) -> std::optional<Outcome> {
+        ran.output.append(chunk);
+        return std::nullopt;
+    };
+    run_tool(program, ToolArguments{args, {}}, collect, choices);
+    return ran;
+}
+
+// A few seconds of test picture with a tone; frames 10 to 35 repeat frame 10.
+void make_clip(const std::string &path, int rate = 25)
+{
+    const std::string seconds = "2";
+    std::vector<std::string> args
+        = {"-hide_banner",
+           "-loglevel",
+           "error",
+           "-f",
+           "lavfi",
+           "-i",
+           "testsrc2=size=320x240:rate=" + std::to_string(rate) + ":duration=" + seconds,
+           "-f",
+           "lavfi",
+           "-i",
+           "sine=frequency=440:duration=" + seconds,
+           "-filter_complex",
+           "[0:v]split[a][b];[a][b]freezeframes=first=10:last=35:replace=10[v]",
+           "-map",
+           "[v]",
+           "-map",
+           "1:a"};
+    if (path.ends_with(".webm"))
+        args.insert(args.end(), {"-deadline", "realtime", "-cpu-used", "8"});
+    args.insert(args.end(), {"-y", path});
+    const Ran made = run(kFfmpeg, args);
+    ASSERT_TRUE(made.clean && fs::exists(path)) << path << ": " << made.output;
+}
+
+// What ffprobe says of a file: the first value of each key.
+struct Facts {
+    std::map<std::string, std::string> values;
+    std::string operator[](const std::string &key) const
+    {
+        const auto it = values.find(key);
+        return it == values.end() ? "" : it->second;
+    }
+    int frames() const { return std::atoi((*this)["nb_read_frames"].c_str()); }
+};
+
+Facts probe_facts(const std::string &path)
+{
+    const Ran ran = run(kFfprobe,
+                        {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                         "stream=codec_name,nb_read_frames:format=format_name,"
+                         "nb_streams:format_tags=major_brand",
+                         "-of", "default=nw=1", path});
+    Facts facts;
+    std::istringstream lines(ran.output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto equals = line.find('=');
+        if (equals == std::string::npos)
+            continue;
+        std::string key = to_lower(line.substr(0, equals));
+        if (key.starts_with("tag:"))
+            key.erase(0, 4);
+        facts.values.emplace(key, line.substr(equals + 1));
+    }
+    return facts;
+}
+
+std::string bytes_of(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// One file through the batch's two steps.
+struct Processed {
+    Outcome probe;
+    Tffinfo info;
+    ProcessResult result;
+    RecordingSink sink;
+};
+
+Processed probe_and_process(const std::string &input, const FixedInputs &inputs)
+{
+    Processed done;
+    std::string accumulated;
+    done.probe = probe_file(input, done.info, accumulated, testing::no_pump);
+    done.info.filename = input;
+    if (done.probe.ok)
+        done.result = process_file(done.info, inputs, done.sink, testing::no_pump);
+    return done;
+}
+
+class RealFfmpeg : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (fs::exists(kFfmpeg) && fs::exists(kFfprobe))
+            clips_ = new ScratchDir;
+    }
+    static void TearDownTestSuite()
+    {
+        delete clips_;
+        clips_ = nullptr;
+        made_.clear();
+    }
+
+    void SetUp() override
+    {
+        if (!clips_)
+            GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
+        place_ = std::make_unique<testing::ToolPlace>(kFfmpeg);
+    }
+
+    // The clip in format `ext`, made on first use and shared by the suite's tests.
+    static std::string clip(const std::string &ext)
+    {
+        const auto it = made_.find(ext);
+        if (it != made_.end())
+            return it->second;
+        const std::string path = clips_->file("clip." + ext);
+        make_clip(path);
+        made_.emplace(ext, path);
+        return path;
+    }
+
+    // The processed file is a still-frame-free copy in the expected container, without audio.
+    static void expect_stills_removed(const Processed &done, const std::string &expected_output,
+                                      const Format &format)
+    {
+        ASSERT_TRUE(done.probe.ok) << done.probe.reason;
+        EXPECT_FALSE(done.info.duration.empty());
+        ASSERT_TRUE(done.result.outcome.ok) << done.result.outcome.reason;
+        ASSERT_EQ(done.result.output, expected_output);
+        const Facts in = probe_facts(done.info.filename);
+        const Facts out = probe_facts(expected_output);
+        std::cout << "frames " << fs::path(done.info.filename).filename().string() << " -> "
+                  << fs::path(expected_output).filename().string() << ": " << in.frames() << " -> "
+                  << out.frames() << '\n';
+        EXPECT_GT(out.frames(), 0);
+        EXPECT_LT(out.frames(), in.frames());
+        EXPECT_EQ(out["nb_streams"], "1"); // the video stream alone
+        EXPECT_EQ(out["format_name"], format.format_name);
+        EXPECT_EQ(out["codec_name"], format.codec);
+        if (*format.brand) {
+            EXPECT_EQ(out["major_brand"], format.brand);
+        }
+        ASSERT_FALSE(done.sink.gauge1.empty());
+        EXPECT_EQ(done.sink.gauge1.back(), 100);
+        EXPECT_FALSE(done.sink.labels.empty());
+    }
+
+    ScratchDir out_;
+
+private:
+    std::unique_ptr<testing::ToolPlace> place_;
+    static inline ScratchDir *clips_ = nullptr;
+    static inline std::map<std::string, std::string> made_;
+};
+
+TEST_F(RealFfmpeg, EveryFormatProbesAndLosesItsStillsInItsOwnContainer)
+{
+    for (const Format &format : kFormats) {
+        SCOPED_TRACE(format.ext);
+        FixedInputs inputs;
+        inputs.folder = out_.path();
+        const Processed done = probe_and_process(clip(format.ext), inputs);
+        expect_stills_removed(done, out_.file(std::string("clip.") + format.ext), format);
+    }
+}
+
+TEST_F(RealFfmpeg, FormatChangeFromMp4ToEveryOther)
+{
+    for (const Format &format : kFormats) {
+        if (std::string(format.ext) == "mp4")
+            continue;
+        SCOPED_TRACE(format.ext);
+        FixedInputs inputs;
+        inputs.folder = out_.path();
+        inputs.convert = true;
+        inputs.format = "*." + to_upper(format.ext);
+        const Processed done = probe_and_process(clip("mp4"), inputs);
+        expect_stills_removed(done, out_.file(std::string("clip.") + format.ext), format);
+    }
+}
+
+TEST_F(RealFfmpeg, FormatChangeFromEveryOtherToMp4)
+{
+    for (const Format &format : kFormats) {
+        if (std::string(format.ext) == "mp4")
+            continue;
+        SCOPED_TRACE(format.ext);
+        const ScratchDir out;
+        FixedInputs inputs;
+        inputs.folder = out.path();
+        inputs.convert = true;
+        inputs.format = "*.MP4";
+        const Processed done = probe_and_process(clip(format.ext), inputs);
+        expect_stills_removed(done, out.file("clip.mp4"), format_of("mp4"));
+    }
+}
+
+TEST_F(RealFfmpeg, NeverWritesOntoAFileOfTheBatch)
+{
+    struct Case {
+        const char *name;
+        const char *folder; // relative to the work folder
+        bool convert;
+        const char *expected; // relative to the work folder
+    };
+    const Case cases[] = {
+        {"own folder", "in", false, "in/NEW_clip.mp4"},
+        {"own folder spelled with ./", "in/.", false, "in/./NEW_clip.mp4"},
+        {"own folder through a symbolic link", "in-link", false, "in-link/NEW_clip.mp4"},
+        {"symbolic link with the output's name", "symlinked", false, "symlinked/NEW_clip.mp4"},
+        {"hard link with the output's name", "hardlinked", false, "hardlinked/NEW_clip.mp4"},
+        {"another input of the batch", "in", true, "in/NEW_clip.avi"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScratchDir work;
+        fs::create_directories(work.file("in"));
+        const std::string source = work.file("in/clip.mp4");
+        const std::string other_input = work.file("in/clip.avi");
+        fs::copy_file(clip("mp4"), source);
+        fs::copy_file(clip("avi"), other_input);
+        fs::create_directory_symlink(work.file("in"), work.file("in-link"));
+        fs::create_directories(work.file("symlinked"));
+        fs::create_symlink(source, work.file("symlinked/clip.mp4"));
+        fs::create_directories(work.file("hardlinked"));
+        fs::create_hard_link(source, work.file("hardlinked/clip.mp4"));
+        const std::string source_bytes = bytes_of(source);
+        const std::string other_bytes = bytes_of(other_input);
+
+        FixedInputs inputs;
+        inputs.folder = work.file(c.folder);
+        inputs.convert = c.convert;
+        inputs.format = "*.AVI";
+        inputs.taken = {source, other_input};
+        const Processed done = probe_and_process(source, inputs);
+        expect_stills_removed(done, work.file(c.expected), format_of(c.convert ? "avi" : "mp4"));
+        EXPECT_EQ(bytes_of(source), source_bytes);
+        EXPECT_EQ(bytes_of(other_input), other_bytes);
+    }
+}
+
+TEST_F(RealFfmpeg, FailuresGiveTheirReasons)
+{
+    const std::string text_file = out_.write("x.mp4", "not a video\n");
+    {
+        SCOPED_TRACE("text file named x.mp4");
+        Tffinfo info;
+        std::string accumulated;
+        const Outcome probe = probe_file(text_file, info, accumulated, testing::no_pump);
+        EXPECT_FALSE(probe.ok);
+        EXPECT_EQ(probe.reason, "No duration!");
+    }
+
+    const std::string slow = out_.file("slow.mp4");
+    make_clip(slow, 15);
+    struct Case {
+        const char *name;
+        std::string input;
+        std::string folder;
+        const char *format;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"missing input", out_.file("none.mp4"), out_.path(), "*.AVI", "No such file"},
+        {"missing output folder", clip("mp4"), out_.file("no/such/folder"), "*.AVI",
+         "No such file"},
+        {"15 frames a second to MPG", slow, out_.path(), "*.MPG", "Conversion failed"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        FixedInputs inputs;
+        inputs.folder = c.folder;
+        inputs.convert = true;
+        inputs.format = c.format;
+        RecordingSink sink;
+        const Tffinfo info{c.input, "00:00:02.00", "", ""};
+        const ProcessResult result = process_file(info, inputs, sink, testing::no_pump);
+        EXPECT_FALSE(result.outcome.ok);
+        EXPECT_EQ(result.outcome.reason, c.reason);
+    }
+}
+
+TEST_F(RealFfmpeg, NamesThatNeedCareOnACommandLine)
+{
+    const char *names[] = {
+        "with  blanks .mp4",
+        "it's \"quoted\".mp4",
+        "cost $HOME $(date) `id`.mp4",
+        "-i leading dash.mp4",
+        "\xC4\x8D"
+        "aj \xC3\xBCn\xC3\xAF"
+        "c\xC3\xB6"
+        "d\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.mp4",
+    };
+    const ScratchDir in;
+    const std::string folder = out_.file("out $dir 'x'");
+    fs::create_directories(folder);
+    for (const char *name : names) {
+        SCOPED_TRACE(name);
+        const std::string input = in.file(name);
+        fs::copy_file(clip("mp4"), input);
+        FixedInputs inputs;
+        inputs.folder = folder;
+        const Processed done = probe_and_process(input, inputs);
+        expect_stills_removed(done, folder + "/" + name, format_of("mp4"));
+    }
+}
+
+} // namespace
+} // namespace quelvane
