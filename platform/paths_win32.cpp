@@ -1,5 +1,4 @@
-// Win32 backend of the path facts: the tool lives under the Windows directory. Only Win32
-// calls live here.
+// Win32 backend of platform/paths.h: the Windows directory, path spelling and file identity.
 #include "platform/paths.h"
 
 #include "platform/windows.h"
@@ -44,8 +43,9 @@ struct FileIdentity {
 std::optional<FileIdentity> identity_of(const std::string &path)
 {
     // Asks for no access at all: a file that others hold open, or a folder, still answers.
-    HANDLE file = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE file = ::CreateFileA(path.c_str(), 0, share, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return std::nullopt;
     BY_HANDLE_FILE_INFORMATION info {};

@@ -1,10 +1,8 @@
-// Win32 backend of the pipe and child process: CreatePipe, CreateProcessA, PeekNamedPipe,
-// ReadFile, WaitForSingleObject, TerminateProcess. Only Win32 calls live here.
+// Win32 backend of platform/process.h: the Win32 pipe and child-process calls, nothing else.
 #include "platform/process.h"
 
 #include "platform/windows.h"
 
-#include <utility>
 
 namespace quelvane::platform {
 
@@ -76,33 +74,6 @@ std::optional<std::size_t> ToolPipe::read(char *buffer, std::size_t max) const
     return static_cast<std::size_t>(got);
 }
 
-ChildProcess::ChildProcess(ChildProcess &&other) noexcept
-    : id_(std::exchange(other.id_, -1)),
-      process_(std::move(other.process_)),
-      thread_(std::move(other.thread_)),
-      exit_(other.exit_),
-      ended_(other.ended_)
-{
-}
-
-ChildProcess &ChildProcess::operator=(ChildProcess &&other) noexcept
-{
-    if (this != &other) {
-        close();
-        id_ = std::exchange(other.id_, -1);
-        process_ = std::move(other.process_);
-        thread_ = std::move(other.thread_);
-        exit_ = other.exit_;
-        ended_ = other.ended_;
-    }
-    return *this;
-}
-
-ChildProcess::~ChildProcess()
-{
-    close();
-}
-
 std::optional<ChildProcess> ChildProcess::start(const Command &command, const ToolPipe &pipe)
 {
     // CreateProcessA may write into the command line, so it gets a copy of its own.
@@ -154,13 +125,6 @@ void ChildProcess::terminate()
     DWORD code = 0;
     if (::GetExitCodeProcess(handle_of(process_), &code) && code != STILL_ACTIVE)
         exit_ = exit_from_code(code);
-}
-
-void ChildProcess::close()
-{
-    terminate();
-    process_.reset();
-    thread_.reset();
 }
 
 void ChildProcess::wait_for_activity(const ToolPipe &, int ms) const

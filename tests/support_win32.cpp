@@ -20,7 +20,8 @@ fs::path own_folder()
 {
     std::string path(MAX_PATH, '\0');
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length
+            = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
             return fs::path(path).parent_path();
@@ -50,8 +51,8 @@ int handles_in_system_table()
     std::vector<char> buffer(1 << 16);
     for (;;) {
         ULONG needed = 0;
-        const NTSTATUS status = ::NtQuerySystemInformation(kSystemHandleInformation, buffer.data(),
-                                                           static_cast<ULONG>(buffer.size()), &needed);
+        const NTSTATUS status = ::NtQuerySystemInformation(
+            kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
         if (status == kInfoLengthMismatch) {
             buffer.resize(buffer.size() * 2);
             continue;

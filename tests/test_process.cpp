@@ -1,7 +1,7 @@
 // The platform's pipe and child process on their own: what the system sees of a child, and
 // how long an idle wait lasts.
-#include "platform/process.h"
 #include "client/run_client.h"
+#include "platform/process.h"
 #include "tests/support.h"
 
 #include <gtest/gtest.h>
