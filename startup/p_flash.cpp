@@ -1,8 +1,8 @@
 #include "startup/p_flash.h"
 
-#include <QGuiApplication>
+#include "platform/ui.h"
+
 #include <QLabel>
-#include <QScreen>
 
 Tflash::Tflash(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), flash(new QLabel(this))
@@ -12,6 +12,5 @@ Tflash::Tflash(QWidget *parent)
     flash->setObjectName("flash_picture");
     flash->setGeometry(0, 0, 350, 180);
     flash->setPixmap(QPixmap(":/startup/splash.png"));
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    quelvane::center_on_screen(*this);
 }

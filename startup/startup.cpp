@@ -4,18 +4,12 @@
 #include "batch/p_progress.h"
 #include "mainwin/p_main.h"
 #include "platform/message_box.h"
+#include "platform/ui.h"
 #include "startup/application.h"
 #include "startup/check_client.h"
 #include "startup/p_flash.h"
 
 namespace quelvane {
-
-namespace {
-void pump()
-{
-    QCoreApplication::processEvents();
-}
-} // namespace
 
 Forms::Forms() = default;
 Forms::Forms(Forms &&) noexcept = default;
@@ -26,15 +20,19 @@ Forms start_up()
     Forms forms;
     forms.splash = std::make_unique<Tflash>();
     forms.splash->show();
-    pump(); // painted before the check: the loop is not running yet
+    pump_messages(); // painted before the check: the loop is not running yet
 
-    const Outcome check = check_client(pump);
+    const Outcome check = check_client(pump_messages);
     if (!check.ok) {
         ShowMessage(QStringLiteral("Client program error! ") + QString::fromLocal8Bit(check.reason));
         return forms;
     }
 
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Quelvane"));
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/art/quelvane-%1.png").arg(size));
+    QGuiApplication::setWindowIcon(icon);
     forms.main = std::make_unique<Tmain>();
     forms.about = std::make_unique<Tabout>();
     forms.progress = std::make_unique<Tprogress>(*forms.main);

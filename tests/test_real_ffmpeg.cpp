@@ -3,6 +3,7 @@
 #include "client/probe.h"
 #include "client/process_file.h"
 #include "client/text.h"
+#include "tests/media.h"
 #include "tests/support.h"
 
 #include <gtest/gtest.h>
@@ -18,12 +19,14 @@ namespace quelvane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Facts;
 using testing::FixedInputs;
+using testing::kFfmpeg;
+using testing::kFfprobe;
+using testing::make_clip;
+using testing::probe_facts;
 using testing::RecordingSink;
 using testing::ScratchDir;
-
-constexpr const char *kFfmpeg = "/usr/bin/ffmpeg";
-constexpr const char *kFfprobe = "/usr/bin/ffprobe";
 
 // What the output of each format must look like: the demuxer's name, the video codec the
 // muxer picks by default, and for the QuickTime family the brand that tells them apart.
@@ -57,91 +60,6 @@ const Format &format_of(const std::string &ext)
             return format;
     }
     throw std::invalid_argument(ext);
-}
-
-// Runs a program with an argument list, no shell; its output and whether it ended cleanly.
-struct Ran {
-    std::string output;
-    bool clean = false;
-};
-
-Ran run(const std::string &program, const std::vector<std::string> &args)
-{
-    Ran ran;
-    RunChoices choices;
-    choices.pump = testing::no_pump;
-    choices.normal_end = [&](const platform::ChildExit &how) {
-        ran.clean = how.clean();
-        return Outcome::yes();
-    };
-    const ChunkHandler collect = [&](std::string_view chunk) -> std::optional<Outcome> {
-        ran.output.append(chunk);
-        return std::nullopt;
-    };
-    run_tool(program, ToolArguments{args, {}}, collect, choices);
-    return ran;
-}
-
-// A few seconds of test picture with a tone; frames 10 to 35 repeat frame 10.
-void make_clip(const std::string &path, int rate = 25)
-{
-    const std::string seconds = "2";
-    std::vector<std::string> args
-        = {"-hide_banner",
-           "-loglevel",
-           "error",
-           "-f",
-           "lavfi",
-           "-i",
-           "testsrc2=size=320x240:rate=" + std::to_string(rate) + ":duration=" + seconds,
-           "-f",
-           "lavfi",
-           "-i",
-           "sine=frequency=440:duration=" + seconds,
-           "-filter_complex",
-           "[0:v]split[a][b];[a][b]freezeframes=first=10:last=35:replace=10[v]",
-           "-map",
-           "[v]",
-           "-map",
-           "1:a"};
-    if (path.ends_with(".webm"))
-        args.insert(args.end(), {"-deadline", "realtime", "-cpu-used", "8"});
-    args.insert(args.end(), {"-y", path});
-    const Ran made = run(kFfmpeg, args);
-    ASSERT_TRUE(made.clean && fs::exists(path)) << path << ": " << made.output;
-}
-
-// What ffprobe says of a file: the first value of each key.
-struct Facts {
-    std::map<std::string, std::string> values;
-    std::string operator[](const std::string &key) const
-    {
-        const auto it = values.find(key);
-        return it == values.end() ? "" : it->second;
-    }
-    int frames() const { return std::atoi((*this)["nb_read_frames"].c_str()); }
-};
-
-Facts probe_facts(const std::string &path)
-{
-    const Ran ran = run(kFfprobe,
-                        {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
-                         "stream=codec_name,nb_read_frames:format=format_name,"
-                         "nb_streams:format_tags=major_brand",
-                         "-of", "default=nw=1", path});
-    Facts facts;
-    std::istringstream lines(ran.output);
-    std::string line;
-    while (std::getline(lines, line)) {
-        const auto equals = line.find('=');
-        if (equals == std::string::npos)
-            continue;
-        std::string key = to_lower(line.substr(0, equals));
-        if (key.starts_with("tag:"))
-            key.erase(0, 4);
-        facts.values.emplace(key, line.substr(equals + 1));
-    }
-    return facts;
 }
 
 std::string bytes_of(const std::string &path)

@@ -1,0 +1,38 @@
+// What the windowing platform gives every form: the message pump, the forms' font, placement,
+// and the 8-bit text of the core.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include <string>
+
+class QLabel;
+class QWidget;
+
+namespace quelvane {
+
+// Handles every message that waits, then returns.
+void pump_messages();
+
+// Verdana 8 point where the machine has it, else a close sans-serif.
+QFont form_font();
+
+// Centres the window on the screen it is on.
+void center_on_screen(QWidget &window);
+
+// A label at its place, one line high, `width` wide: longer texts are cut at its end.
+void place_label(QLabel &label, int x, int y, int width);
+
+// The core's texts are in the system's 8-bit encoding, as file names are.
+inline QString from_local(const std::string &text)
+{
+    return QString::fromLocal8Bit(text);
+}
+
+inline std::string to_local(const QString &text)
+{
+    return text.toLocal8Bit().toStdString();
+}
+
+} // namespace quelvane

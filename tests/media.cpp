@@ -1,0 +1,96 @@
+#include "tests/media.h"
+
+#include "client/run_client.h"
+#include "client/text.h"
+#include "tests/support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace quelvane::testing {
+
+Ran run_program(const std::string &program, const std::vector<std::string> &args)
+{
+    Ran ran;
+    RunChoices choices;
+    choices.pump = no_pump;
+    choices.normal_end = [&](const platform::ChildExit &how) {
+        ran.clean = how.clean();
+        return Outcome::yes();
+    };
+    const ChunkHandler collect = [&](std::string_view chunk) -> std::optional<Outcome> {
+        ran.output.append(chunk);
+        return std::nullopt;
+    };
+    run_tool(program, ToolArguments{args, {}}, collect, choices);
+    return ran;
+}
+
+void make_clip(const std::string &path, int rate)
+{
+    const std::string seconds = "2";
+    std::vector<std::string> args
+        = {"-hide_banner",
+           "-loglevel",
+           "error",
+           "-f",
+           "lavfi",
+           "-i",
+           "testsrc2=size=320x240:rate=" + std::to_string(rate) + ":duration=" + seconds,
+           "-f",
+           "lavfi",
+           "-i",
+           "sine=frequency=440:duration=" + seconds,
+           "-filter_complex",
+           "[0:v]split[a][b];[a][b]freezeframes=first=10:last=35:replace=10[v]",
+           "-map",
+           "[v]",
+           "-map",
+           "1:a"};
+    if (path.ends_with(".webm"))
+        args.insert(args.end(), {"-deadline", "realtime", "-cpu-used", "8"});
+    args.insert(args.end(), {"-y", path});
+    const Ran made = run_program(kFfmpeg, args);
+    ASSERT_TRUE(made.clean && fs::exists(path)) << path << ": " << made.output;
+}
+
+std::string Facts::operator[](const std::string &key) const
+{
+    const auto it = values.find(key);
+    return it == values.end() ? "" : it->second;
+}
+
+int Facts::frames() const
+{
+    return std::atoi((*this)["nb_read_frames"].c_str());
+}
+
+Facts probe_facts(const std::string &path)
+{
+    const Ran ran = run_program(kFfprobe,
+                                {"-v", "error", "-count_frames", "-select_streams", "v:0",
+                                 "-show_entries",
+                                 "stream=codec_name,nb_read_frames:format=format_name,"
+                                 "nb_streams:format_tags=major_brand",
+                                 "-of", "default=nw=1", path});
+    Facts facts;
+    std::istringstream lines(ran.output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto equals = line.find('=');
+        if (equals == std::string::npos)
+            continue;
+        std::string key = to_lower(line.substr(0, equals));
+        if (key.starts_with("tag:"))
+            key.erase(0, 4);
+        facts.values.emplace(key, line.substr(equals + 1));
+    }
+    return facts;
+}
+
+} // namespace quelvane::testing

@@ -1,0 +1,375 @@
+// The batch through the real windows: Process, the progress dialog, Cancel and the messages,
+// with the fake tool scripted per input file, and once with Debian's FFmpeg.
+#include "batch/gauge.h"
+#include "startup/application.h"
+#include "tests/forms_fixture.h"
+#include "tests/media.h"
+#include "tests/support.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include <cstdlib>
+
+namespace quelvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::logged_calls;
+using testing::ScratchDir;
+using testing::ToolPlace;
+
+// The tool's description of a two-second clip, and a removal run that gets through it.
+const std::string probe_ok =
+        "[probe]\n"
+        "err Input #0, avi, from 'clip.avi':\\n  Duration: 00:00:02.00, start: 0.000000, "
+        "bitrate: 100 kb/s\\n    Stream #0:0: Video: mpeg4, yuv420p, 320x240, 90 kb/s, 25 fps\\n\n";
+const std::string progress_line =
+        "err frame=   25 fps=0.0 q=2.0 size=       1kB time=00:00:01.00 bitrate=   8.2kbits/s "
+        "speed=10x\\r\n";
+const std::string run_end =
+        "sleep 20\n"
+        "err frame=   50 fps=0.0 q=2.0 size=       2kB time=00:00:02.00 bitrate=   8.2kbits/s "
+        "speed=10x\\r\n"
+        "output no stills\n";
+const std::string process_ok = "[process]\n" + progress_line + run_end;
+const std::string good = probe_ok + process_ok;
+
+class Batch : public testing::FormsTest {
+protected:
+    Batch()
+    {
+        fs::create_directories(in_);
+        fs::create_directories(out_);
+        testing::unset_environment("QUELVANE_FAKE_SCRIPT");
+        testing::set_environment("QUELVANE_FAKE_LOG", log_);
+    }
+    ~Batch() override { testing::unset_environment("QUELVANE_FAKE_LOG"); }
+
+    // An input file that holds the fake tool's script for its own calls.
+    std::string input(const std::string &name, const std::string &script) const
+    {
+        const std::string path = in_ + "/" + name;
+        fs::create_directories(fs::path(path).parent_path());
+        dir_.write(path.substr(dir_.path().size() + 1), "#!fake\n" + script);
+        return path;
+    }
+
+    void add(const std::vector<std::string> &paths)
+    {
+        files_answer.clear();
+        for (const std::string &path : paths)
+            files_answer.push_back(QString::fromStdString(path));
+        click("btn_add");
+    }
+
+    // Process, with the output folder chosen; returns once the dialog has closed.
+    void process()
+    {
+        folder_answer = QString::fromStdString(out_);
+        QTest::mouseClick(find<QPushButton>("BitBtn1"), Qt::LeftButton);
+    }
+
+    // Runs the event loop a while so a message that is due would have come.
+    static void settle() { QTest::qWait(100); }
+
+    // The tool's calls that named `path`: probes (just "-i" and the path) or removal runs.
+    int probes_of(const std::string &path) const { return calls_of(path, true); }
+    int runs_of(const std::string &path) const { return calls_of(path, false); }
+    std::vector<std::string> outputs() const
+    {
+        std::vector<std::string> written;
+        for (const auto &call : logged_calls(log_)) {
+            if (call.size() > 2)
+                written.push_back(call.back());
+        }
+        return written;
+    }
+
+    // Presses Cancel from inside the batch's message pump once `ready` holds.
+    void cancel_when(std::function<bool()> ready)
+    {
+        QObject::connect(&canceller_, &QTimer::timeout, [this, ready] {
+            if (!ready())
+                return;
+            canceller_.stop();
+            QTest::mouseClick(find<QPushButton>("Button1", &progress), Qt::LeftButton);
+            visible_after_cancel = progress.isVisible();
+        });
+        canceller_.start(5);
+    }
+
+    bool completed() const
+    {
+        return !shown.isEmpty()
+                && shown.back().message.text == "The process completed successfully!";
+    }
+    int gauge(const char *name) const { return find<TGauge>(name, &progress)->value(); }
+
+    ScratchDir dir_;
+    const std::string in_ = dir_.file("in");
+    const std::string out_ = dir_.file("out");
+    const std::string log_ = dir_.file("calls.log");
+    std::optional<ToolPlace> place_{testing::fake_tool()};
+    bool visible_after_cancel = false;
+
+private:
+    int calls_of(const std::string &path, bool probe) const
+    {
+        int count = 0;
+        for (const auto &call : logged_calls(log_)) {
+            const bool is_probe = call.size() == 2 && call[0] == "-i";
+            if (is_probe == probe && std::find(call.begin(), call.end(), path) != call.end())
+                ++count;
+        }
+        return count;
+    }
+
+    QTimer canceller_;
+};
+
+TEST_F(Batch, AnEmptyListIsRefused)
+{
+    process();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].message.text, "Please add files at first!");
+    EXPECT_EQ(shown[0].message.title, "Error");
+    EXPECT_EQ(shown[0].message.icon, MessageIcon::Error);
+    EXPECT_EQ(shown[0].message.owner, &main);
+    EXPECT_TRUE(folder_starts.isEmpty());
+}
+
+TEST_F(Batch, ACancelledChooserLeavesEverythingAsItWas)
+{
+    add({input("a.avi", good)});
+    main.stop_flag = true;
+    main.output_folder = out_;
+    folder_answer.reset();
+    QTest::mouseClick(find<QPushButton>("BitBtn1"), Qt::LeftButton);
+    EXPECT_EQ(folder_starts, QStringList{QString::fromStdString(out_)});
+    EXPECT_TRUE(main.stop_flag);
+    EXPECT_EQ(main.output_folder, out_);
+
+    // A remembered folder that is gone is dropped, even when the user cancels.
+    main.output_folder = dir_.file("gone");
+    QTest::mouseClick(find<QPushButton>("BitBtn1"), Qt::LeftButton);
+    EXPECT_EQ(folder_starts.back(), "");
+    EXPECT_EQ(main.output_folder, "");
+
+    settle();
+    EXPECT_TRUE(logged_calls(log_).empty());
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+TEST_F(Batch, ThreeGoodFilesEndWithTheCompletionMessageAfterTheDialogHasGone)
+{
+    const std::vector<std::string> files = {input("a.avi", good), input("b.mkv", good),
+                                            input("c.mp4", good)};
+    add(files);
+    process();
+    EXPECT_FALSE(progress.isVisible());
+    ASSERT_TRUE(wait_for([&] { return !shown.isEmpty(); }));
+    settle();
+
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(completed());
+    EXPECT_EQ(shown[0].message.icon, MessageIcon::Warning);
+    EXPECT_EQ(shown[0].message.title, "");
+    EXPECT_EQ(shown[0].message.owner, &main);
+    EXPECT_FALSE(shown[0].progress_visible);
+    EXPECT_EQ(outputs(), (std::vector<std::string>{out_ + "/a.avi", out_ + "/b.mkv",
+                                                    out_ + "/c.mp4"}));
+    for (const std::string &output : outputs())
+        EXPECT_TRUE(fs::exists(output)) << output;
+    EXPECT_EQ(gauge("Gauge1"), 100);
+    EXPECT_EQ(gauge("Gauge2"), 99); // 100 div 3 + 200 div 3
+    EXPECT_EQ(find<QLabel>("label_filename", &progress)->text(),
+              "Current File: " + QString::fromStdString(files[2]));
+    EXPECT_EQ(find<QLabel>("Label1", &progress)->text(), "Process 00:00:02.00 ......");
+
+    // The next Process opens the chooser at this batch's folder and starts from reset values.
+    folder_starts.clear();
+    folder_answer.reset();
+    QTest::mouseClick(find<QPushButton>("BitBtn1"), Qt::LeftButton);
+    EXPECT_EQ(folder_starts, QStringList{QString::fromStdString(out_)});
+}
+
+TEST_F(Batch, TwoInputsOfOneNameDoNotShareAnOutput)
+{
+    add({input("first/clip.avi", good), input("second/clip.avi", good)});
+    process();
+    ASSERT_TRUE(wait_for([&] { return completed(); }));
+    EXPECT_EQ(outputs(), (std::vector<std::string>{out_ + "/clip.avi", out_ + "/NEW_clip.avi"}));
+}
+
+TEST_F(Batch, AProbeThatFailsOnceIsTriedAgain)
+{
+    const std::string flaky = input("b.avi", "[probe 1]\nerr not a description\\n\n" + good);
+    add({input("a.avi", good), flaky});
+    process();
+    ASSERT_TRUE(wait_for([&] { return completed(); }));
+    EXPECT_EQ(shown.size(), 1);
+    EXPECT_EQ(probes_of(flaky), 2);
+    EXPECT_EQ(runs_of(flaky), 1);
+}
+
+TEST_F(Batch, EscapeIsNoCancel)
+{
+    const std::string slow =
+            input("a.avi", probe_ok + "[process]\n" + progress_line + "sleep 200\n" + run_end);
+    add({slow});
+    bool stayed = false;
+    QTimer escape;
+    QObject::connect(&escape, &QTimer::timeout, [&] {
+        if (runs_of(slow) == 0)
+            return;
+        escape.stop();
+        QTest::keyClick(&progress, Qt::Key_Escape);
+        stayed = progress.isVisible();
+    });
+    escape.start(5);
+    process();
+    EXPECT_TRUE(stayed);
+    EXPECT_FALSE(main.stop_flag);
+    EXPECT_TRUE(wait_for([&] { return completed(); }));
+}
+
+TEST_F(Batch, TheFirstFailureStopsTheBatchWithItsMessage)
+{
+    const struct {
+        const char *name;
+        std::string second;
+        const char *message;
+    } cases[] = {
+        {"both probes fail", "[probe]\nerr   Duration: N/A, start: 0.000000\\n\n",
+         "File load error! No duration!"},
+        {"the removal fails", probe_ok + "[process]\n" + progress_line + "err Conversion failed\\n\n",
+         "Process error! Conversion failed"},
+        {"the removal shows no progress", probe_ok + "[process]\nerr nothing to see\\n\n",
+         "Process error! "},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        shown.clear();
+        fs::remove(log_);
+        click("btn_clear");
+        const std::string third = input("c.avi", good);
+        add({input("a.avi", good), input("b.avi", c.second), third});
+        process();
+        settle();
+
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0].message.text, c.message);
+        EXPECT_EQ(shown[0].message.icon, MessageIcon::Error);
+        EXPECT_EQ(shown[0].message.title, "");
+        EXPECT_EQ(shown[0].message.owner, &progress);
+        EXPECT_TRUE(shown[0].progress_visible);
+        EXPECT_FALSE(progress.isVisible());
+        EXPECT_EQ(probes_of(third) + runs_of(third), 0);
+    }
+}
+
+TEST_F(Batch, CancelDuringTheSecondRemovalStopsQuietly)
+{
+    const std::string second = input("b.avi", probe_ok + "[process]\n" + progress_line + "hang\n");
+    const std::string third = input("c.avi", good);
+    add({input("a.avi", good), second, third});
+    cancel_when([&] {
+        return runs_of(second) == 1
+                && find<QLabel>("Label1", &progress)->text() == "Process 00:00:01.00 ......";
+    });
+    process();
+    settle();
+
+    EXPECT_TRUE(visible_after_cancel); // the dialog waits for the batch to return
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_TRUE(main.stop_flag);
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(probes_of(third) + runs_of(third), 0);
+    EXPECT_TRUE(testing::child_processes().empty());
+}
+
+TEST_F(Batch, CancelDuringTheSecondProbeLetsItFinishAndStartsNothingMore)
+{
+    const std::string second = input("b.avi", probe_ok + "sleep 300\n" + process_ok);
+    const std::string third = input("c.avi", good);
+    add({input("a.avi", good), second, third});
+    cancel_when([&] { return probes_of(second) == 1; });
+    process();
+    settle();
+
+    EXPECT_TRUE(visible_after_cancel);
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_TRUE(shown.isEmpty());
+    // The probe ran to its end, the file was handed on, and its removal run stopped at once.
+    EXPECT_EQ(main.ffinfo.duration, "00:00:02.00");
+    EXPECT_EQ(main.ffinfo.filename, second);
+    EXPECT_EQ(probes_of(second), 1);
+    EXPECT_FALSE(fs::exists(out_ + "/b.avi"));
+    EXPECT_EQ(probes_of(third) + runs_of(third), 0);
+    EXPECT_TRUE(testing::child_processes().empty());
+}
+
+TEST_F(Batch, AnErrorInsideTheBatchClosesTheDialogAndGoesToTheErrorReport)
+{
+    const std::string third = input("c.avi", good);
+    add({input("a.avi", good), input("b.avi", "[probe]\nerr nothing\\n\n"), third});
+    QList<Message> reported;
+    const MessageCapture failing([&](const Message &m) {
+        reported.push_back(m);
+        if (reported.size() == 1)
+            throw std::runtime_error("The message could not be shown");
+    });
+    process();
+    settle();
+
+    ASSERT_EQ(reported.size(), 2);
+    EXPECT_EQ(reported[0].text, "File load error! No duration!");
+    EXPECT_EQ(reported[1].text, "The message could not be shown");
+    EXPECT_EQ(reported[1].title, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(reported[1].icon, MessageIcon::Error);
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_EQ(probes_of(third), 0);
+
+    // The program goes on: the next batch runs.
+    click("btn_clear");
+    add({input("d.avi", good)});
+    process();
+    ASSERT_TRUE(wait_for([&] { return reported.size() == 3; }));
+    EXPECT_EQ(reported[2].text, "The process completed successfully!");
+}
+
+TEST_F(Batch, DebiansFfmpegRemovesTheStillsOfThreeClips)
+{
+    if (!fs::exists(testing::kFfmpeg) || !fs::exists(testing::kFfprobe))
+        GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
+    place_.reset();
+    place_.emplace(testing::kFfmpeg);
+    std::vector<std::string> clips;
+    for (const char *name : {"one.avi", "two.avi", "three.avi"}) {
+        clips.push_back(in_ + "/" + name);
+        ASSERT_NO_FATAL_FAILURE(testing::make_clip(clips.back()));
+    }
+    add(clips);
+    process();
+    ASSERT_TRUE(wait_for([&] { return !shown.isEmpty(); }, 60000));
+    EXPECT_TRUE(completed()) << shown[0].message.text.toStdString();
+    EXPECT_EQ(shown.size(), 1);
+    EXPECT_EQ(gauge("Gauge2"), 99);
+
+    for (const std::string &clip : clips) {
+        const std::string output = out_ + "/" + fs::path(clip).filename().string();
+        SCOPED_TRACE(output);
+        const int before = testing::probe_facts(clip).frames();
+        const int after = testing::probe_facts(output).frames();
+        EXPECT_GT(after, 0);
+        EXPECT_LT(after, before);
+    }
+}
+
+} // namespace
+} // namespace quelvane
