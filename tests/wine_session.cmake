@@ -24,6 +24,18 @@ elseif(ACTION STREQUAL "stop")
   # Ends the server and every Windows process of the prefix still running.
   execute_process(COMMAND ${WINESERVER} --kill)
   execute_process(COMMAND ${WINESERVER} --wait)
+  # A Wine process that was still starting when the server went waits for it for ever; such
+  # a process is found by its program (Wine's loader) and its prefix, and ended by its id.
+  execute_process(COMMAND sh -c [[
+    for dir in /proc/[0-9]*; do
+      exe=$(readlink "$dir/exe" 2>/dev/null) || continue
+      case "${exe##*/}" in wine*) ;; *) continue ;; esac
+      if tr '\0' '\n' < "$dir/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+        echo "ending a stray Wine process: $(tr '\0' ' ' < "$dir/cmdline")"
+        kill -9 "${dir#/proc/}" 2>/dev/null
+      fi
+    done
+    exit 0]])
 else()
   message(FATAL_ERROR "ACTION must be start or stop")
 endif()
