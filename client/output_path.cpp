@@ -3,9 +3,6 @@
 #include "client/text.h"
 #include "platform/paths.h"
 
-#include <filesystem>
-#include <system_error>
-
 namespace quelvane {
 
 std::string_view file_name_part(std::string_view path)
@@ -55,10 +52,7 @@ std::string output_path(std::string_view input, std::string_view folder, bool co
 
 bool same_file(const std::string &a, const std::string &b)
 {
-    if (to_lower(a) == to_lower(b))
-        return true;
-    std::error_code error; // a file that is not there is no other file
-    return std::filesystem::equivalent(a, b, error) && !error;
+    return to_lower(a) == to_lower(b) || platform::same_file_on_disk(a, b);
 }
 
 bool changes_format(std::string_view input, std::string_view output)

@@ -106,14 +106,15 @@ FileOpenError::FileOpenError(const std::string &path, const std::string &reason)
 
 std::uint64_t file_length(const std::string &path)
 {
+    // A folder is told apart first: POSIX opens one for reading, Windows refuses it as access
+    // denied; either way its length is no file's length.
+    std::error_code error;
+    if (fs::is_directory(path, error))
+        throw FileOpenError(path, system_reason(EISDIR));
     const std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(std::fopen(path.c_str(), "rb"),
                                                                  &std::fclose);
     if (!file)
         throw FileOpenError(path, system_reason(errno));
-    // Some systems open a folder for reading; its length is no file's length.
-    std::error_code error;
-    if (fs::is_directory(path, error))
-        throw FileOpenError(path, system_reason(EISDIR));
     const std::uintmax_t length = fs::file_size(path, error);
     if (error)
         throw FileOpenError(path, error.message());

@@ -21,6 +21,10 @@ bool is_path_separator(char c);
 // Where the file-name part of `path` begins: just after its last separator, 0 when it has none.
 std::size_t file_name_start(std::string_view path);
 
+// Whether both paths lead to one existing file, whatever their spelling (links, "." and ".."
+// parts): the same device and inode on POSIX, volume serial number and file index on Windows.
+bool same_file_on_disk(const std::string &a, const std::string &b);
+
 // The helper tool's own file name inside quelvanesvc/.
 std::string tool_file_name();
 

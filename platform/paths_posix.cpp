@@ -1,6 +1,8 @@
 // POSIX backend of the path facts: the system folder is fixed when the program is built.
 #include "platform/paths.h"
 
+#include <sys/stat.h>
+
 #ifndef QUELVANE_SYSTEM_DIR
 #error "QUELVANE_SYSTEM_DIR must name the folder that holds quelvanesvc/"
 #endif
@@ -25,13 +27,13 @@ bool is_path_separator(char c)
     return c == '/';
 }
 
-std::size_t file_name_start(std::string_view path)
+bool same_file_on_disk(const std::string &a, const std::string &b)
 {
-    for (std::size_t end = path.size(); end > 0; --end) {
-        if (is_path_separator(path[end - 1]))
-            return end;
-    }
-    return 0;
+    struct stat first {};
+    struct stat second {};
+    if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0)
+        return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 std::string tool_file_name()

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -117,33 +116,6 @@ std::optional<std::size_t> ToolPipe::read(char *buffer, std::size_t max) const
     }
 }
 
-ChildProcess::ChildProcess(ChildProcess &&other) noexcept
-    : id_(std::exchange(other.id_, -1)),
-      process_(std::move(other.process_)),
-      thread_(std::move(other.thread_)),
-      exit_(other.exit_),
-      ended_(other.ended_)
-{
-}
-
-ChildProcess &ChildProcess::operator=(ChildProcess &&other) noexcept
-{
-    if (this != &other) {
-        close();
-        id_ = std::exchange(other.id_, -1);
-        process_ = std::move(other.process_);
-        thread_ = std::move(other.thread_);
-        exit_ = other.exit_;
-        ended_ = other.ended_;
-    }
-    return *this;
-}
-
-ChildProcess::~ChildProcess()
-{
-    close();
-}
-
 std::optional<ChildProcess> ChildProcess::start(const Command &command, const ToolPipe &pipe)
 {
     std::vector<std::string> words;
@@ -217,13 +189,6 @@ void ChildProcess::terminate()
     ended_ = true;
     if (got > 0)
         exit_ = exit_from_status(status);
-}
-
-void ChildProcess::close()
-{
-    terminate();
-    process_.reset();
-    thread_.reset();
 }
 
 void ChildProcess::wait_for_activity(const ToolPipe &pipe, int ms) const

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds everything from nothing with the sanitizers on, and runs
-# every test. The helper tool's place is inside the build tree.
+# every test. The helper tool's place is inside the build tree. The Qt-free core and its tests
+# are also cross-built for Windows with MinGW-w64 and run under Wine, in a prefix of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +16,14 @@ cmake --build "$build"
 # kept between runs), and what it holds.
 ./scripts/package.sh
 tests/check_package.sh build/package/quelvane_*.deb
+
+# Windows: one Wine session for all its tests, ended with everything it ran, also on failure.
+win=$build/win64
+cmake -S . -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+  -DCMAKE_BUILD_TYPE=Debug -DQUELVANE_GUI=OFF
+cmake --build "$win"
+trap 'WINEPREFIX="$PWD/$win/wine" wineserver -k 2>/dev/null || true' EXIT
+ctest --test-dir "$win" --output-on-failure -j2
 
 # Last, so that its summary closes the run.
 ctest --test-dir "$build" --output-on-failure -j2

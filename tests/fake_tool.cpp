@@ -8,15 +8,18 @@
 //   flood N      write N bytes of a fixed pattern with no zero byte in it
 //   output TEXT  write TEXT into the file named by the last argument (the output)
 //   exit N       end with status N (the default is 0)
-//   crash        die by SIGSEGV
+//   crash        die by SIGSEGV (Windows: by an unhandled access violation)
 //   hang         sleep until killed
-//   fds          write what its descriptors above 2 lead to, one "N:target" a line (Linux)
+//   fds          write what its descriptors above 2 lead to, one "N:target" a line (Linux;
+//                on Windows its pipe handles other than its standard ones, as "N:pipe:")
 // Lines before any section apply to every use; "[banner]" (no arguments), "[probe]" (just
 // "-i" and a path) and "[process]" (anything else) hold the commands of one use, and
 // "[probe 1]" (or any use with a number) applies to that call of the use alone, counted per
 // script. QUELVANE_FAKE_LOG names a file that gets each call's arguments appended.
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +29,13 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#ifdef _WIN32
+#include "platform/windows.h"
+
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -105,6 +115,49 @@ void write_all(std::FILE *stream, const std::string &bytes)
     std::fflush(stream);
 }
 
+// What the tool holds open beyond its standard streams. Windows: its pipe handles other than
+// its standard ones, which it can only have inherited. (Wine shows a Unix /proc as well: not
+// the Windows program's.)
+std::string descriptor_list()
+{
+    std::string list;
+#ifdef _WIN32
+    const HANDLE standard[] = {::GetStdHandle(STD_INPUT_HANDLE), ::GetStdHandle(STD_OUTPUT_HANDLE),
+                               ::GetStdHandle(STD_ERROR_HANDLE)};
+    for (std::uintptr_t value = 4; value < 0x4000; value += 4) {
+        const HANDLE handle = reinterpret_cast<HANDLE>(value);
+        DWORD flags = 0;
+        if (std::find(std::begin(standard), std::end(standard), handle) != std::end(standard)
+            || !::GetHandleInformation(handle, &flags) || ::GetFileType(handle) != FILE_TYPE_PIPE)
+            continue;
+        list += std::to_string(value) + ":pipe:\n";
+    }
+#else
+    std::error_code ignored;
+    for (const auto &entry : std::filesystem::directory_iterator("/proc/self/fd", ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (std::stoi(name) > 2)
+            list += name + ':' + std::filesystem::read_symlink(entry.path(), ignored).string()
+                + '\n';
+    }
+#endif
+    return list;
+}
+
+void crash()
+{
+#ifdef _WIN32
+    // The process ends with the exception's code, as a crashed program does, and no debugger
+    // or error box steps in.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    ::SetUnhandledExceptionFilter(
+        [](EXCEPTION_POINTERS *) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+    ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+#else
+    std::raise(SIGSEGV);
+#endif
+}
+
 int run(const std::vector<std::string> &lines, const std::vector<std::string> &args)
 {
     for (const std::string &line : lines) {
@@ -129,17 +182,9 @@ int run(const std::vector<std::string> &lines, const std::vector<std::string> &a
         } else if (word == "exit") {
             return std::stoi(rest);
         } else if (word == "crash") {
-            std::raise(SIGSEGV);
+            crash();
         } else if (word == "fds") {
-            std::string list;
-            std::error_code ignored;
-            for (const auto &entry : std::filesystem::directory_iterator("/proc/self/fd", ignored)) {
-                const std::string name = entry.path().filename().string();
-                if (std::stoi(name) > 2)
-                    list += name + ':' + std::filesystem::read_symlink(entry.path(), ignored).string()
-                        + '\n';
-            }
-            write_all(stdout, list);
+            write_all(stdout, descriptor_list());
         } else if (word == "hang") {
             for (;;)
                 std::this_thread::sleep_for(std::chrono::seconds(1));
@@ -152,6 +197,11 @@ int run(const std::vector<std::string> &lines, const std::vector<std::string> &a
 
 int main(int argc, char **argv)
 {
+#ifdef _WIN32
+    // The scripts say the bytes exactly: no "\n" turns into "\r\n" on the way out.
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
+#endif
     const std::vector<std::string> args(argv + 1, argv + argc);
     log_arguments(args);
 

@@ -1,32 +1,43 @@
 #include "tests/support.h"
 
-#include <cstdlib>
+#include "platform/paths.h"
+
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-
-#include <unistd.h>
+#include <random>
 
 namespace fs = std::filesystem;
 
 namespace quelvane::testing {
 
-std::string fake_tool()
-{
-    return QUELVANE_FAKE_TOOL;
-}
-
 ScratchDir::ScratchDir()
 {
-    std::string pattern = (fs::path(QUELVANE_TEST_SCRATCH) / "run-XXXXXX").string();
-    fs::create_directories(QUELVANE_TEST_SCRATCH);
-    path_ = ::mkdtemp(pattern.data());
+    const fs::path base = fs::absolute(QUELVANE_TEST_SCRATCH);
+    fs::create_directories(base);
+    std::random_device seed;
+    std::mt19937 random(seed());
+    const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (;;) {
+        std::string name = "run-";
+        for (int i = 0; i < 6; ++i)
+            name += letters[random() % (sizeof letters - 1)];
+        const fs::path candidate = base / name;
+        if (fs::create_directory(candidate)) {
+            path_ = candidate.string();
+            return;
+        }
+    }
 }
 
 ScratchDir::~ScratchDir()
 {
     std::error_code ignored;
     fs::remove_all(path_, ignored);
+}
+
+std::string ScratchDir::file(const std::string &name) const
+{
+    return path_ + platform::path_separator() + name;
 }
 
 std::string ScratchDir::write(const std::string &name, const std::string &text) const
@@ -39,12 +50,12 @@ std::string ScratchDir::write(const std::string &name, const std::string &text) 
 FakeScript::FakeScript(const ScratchDir &dir, const std::string &script)
     : path_(dir.write("script.fake", script))
 {
-    ::setenv("QUELVANE_FAKE_SCRIPT", path_.c_str(), 1);
+    set_environment("QUELVANE_FAKE_SCRIPT", path_);
 }
 
 FakeScript::~FakeScript()
 {
-    ::unsetenv("QUELVANE_FAKE_SCRIPT");
+    unset_environment("QUELVANE_FAKE_SCRIPT");
 }
 
 ToolPlace::ToolPlace(const std::string &target)
@@ -54,7 +65,7 @@ ToolPlace::ToolPlace(const std::string &target)
     std::error_code ignored;
     fs::remove(place, ignored);
     if (!target.empty())
-        fs::create_symlink(target, place);
+        place_program(target, place.string());
 }
 
 ToolPlace::~ToolPlace()
@@ -85,36 +96,6 @@ std::vector<std::vector<std::string>> logged_calls(const std::string &log)
         calls.push_back(args);
     }
     return calls;
-}
-
-std::vector<int> child_processes()
-{
-    std::vector<int> children;
-    const std::string self = std::to_string(::getpid());
-    for (const auto &entry : fs::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename().string();
-        if (name.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        std::ifstream stat(entry.path() / "stat");
-        std::string line;
-        if (!std::getline(stat, line))
-            continue;
-        // pid (comm) state ppid ...: the name may hold blanks, so read after the last ')'.
-        std::istringstream rest(line.substr(line.rfind(')') + 1));
-        std::string state, ppid;
-        rest >> state >> ppid;
-        if (ppid == self)
-            children.push_back(std::stoi(name));
-    }
-    return children;
-}
-
-int open_descriptors()
-{
-    int count = 0;
-    for ([[maybe_unused]] const auto &entry : fs::directory_iterator("/proc/self/fd"))
-        ++count;
-    return count;
 }
 
 } // namespace quelvane::testing

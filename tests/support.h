@@ -1,4 +1,5 @@
 // Helpers the core's tests share: the fake tool, the process table and open descriptors.
+// The system's side of them is in support_posix.cpp and support_win32.cpp.
 #pragma once
 
 #include "client/process_file.h"
@@ -12,13 +13,17 @@ namespace quelvane::testing {
 // The fake tool built with the tests.
 std::string fake_tool();
 
+// This process's environment, which the children it starts inherit.
+void set_environment(const std::string &name, const std::string &value);
+void unset_environment(const std::string &name);
+
 // A folder of its own below the build tree for one test; removed at the end.
 class ScratchDir {
 public:
     ScratchDir();
     ~ScratchDir();
     const std::string &path() const { return path_; }
-    std::string file(const std::string &name) const { return path_ + "/" + name; }
+    std::string file(const std::string &name) const;
     // Writes `text` to a file in the folder and returns its path.
     std::string write(const std::string &name, const std::string &text) const;
 
@@ -49,8 +54,13 @@ std::vector<std::vector<std::string>> logged_calls(const std::string &log);
 
 // Processes whose parent is this process (zombies included).
 std::vector<int> child_processes();
-// The number of open file descriptors of this process.
+// The number of open file descriptors (Windows: handles) of this process.
 int open_descriptors();
+// The processor time this process has used so far, user and system, in seconds.
+double own_cpu_seconds();
+
+// Makes `target` the program at `place`: a symbolic link, or on Windows a copy.
+void place_program(const std::string &target, const std::string &place);
 
 // The main window's and the progress dialog's side of a removal run, as plain fields.
 struct FixedInputs : ProcessInputs {

@@ -45,10 +45,10 @@ protected:
     {
         fs::create_directories(in_);
         fs::create_directories(out_);
-        ::unsetenv("QUELVANE_FAKE_SCRIPT");
-        ::setenv("QUELVANE_FAKE_LOG", log_.c_str(), 1);
+        testing::unset_environment("QUELVANE_FAKE_SCRIPT");
+        testing::set_environment("QUELVANE_FAKE_LOG", log_);
     }
-    ~Batch() override { ::unsetenv("QUELVANE_FAKE_LOG"); }
+    ~Batch() override { testing::unset_environment("QUELVANE_FAKE_LOG"); }
 
     // An input file that holds the fake tool's script for its own calls.
     std::string input(const std::string &name, const std::string &script) const

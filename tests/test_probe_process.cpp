@@ -22,9 +22,9 @@ class CallLog {
 public:
     explicit CallLog(const ScratchDir &dir) : path_(dir.file("calls.log"))
     {
-        ::setenv("QUELVANE_FAKE_LOG", path_.c_str(), 1);
+        testing::set_environment("QUELVANE_FAKE_LOG", path_);
     }
-    ~CallLog() { ::unsetenv("QUELVANE_FAKE_LOG"); }
+    ~CallLog() { testing::unset_environment("QUELVANE_FAKE_LOG"); }
     std::vector<std::vector<std::string>> calls() const { return testing::logged_calls(path_); }
 
 private:

@@ -12,8 +12,6 @@
 #include <fstream>
 #include <set>
 
-#include <unistd.h>
-
 namespace quelvane {
 namespace {
 
@@ -236,8 +234,17 @@ TEST(OutputName, FileNamePartFormatChangeAndStem)
         {"/in/.hidden", true, "*.MKV", ".mkv"},
         {"/in/trailing.", true, "*.MKV", "trailing.mkv"},
         {"clip.webm", true, "*.MTS", "clip.mts"},
+#ifdef _WIN32
+        // "\\", "/" and a drive's ":" all end a folder part.
+        {"C:\\in\\clip.avi", false, "*.MP4", "clip.avi"},
+        {"C:\\in.d\\name", true, "*.AVI", "name.avi"},
+        {"C:clip.mp4", true, "*.AVI", "clip.avi"},
+        {"\\\\server\\share\\clip.mp4", false, "*.AVI", "clip.mp4"},
+        {"C:\\in/a\\b.mp4", false, "*.AVI", "b.mp4"},
+#else
         // Only "/" separates here; a backslash is part of the name.
         {"/in/a\\b.mp4", false, "*.AVI", "a\\b.mp4"},
+#endif
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);
@@ -247,7 +254,15 @@ TEST(OutputName, FileNamePartFormatChangeAndStem)
     struct Join {
         const char *folder, *path;
     };
+#ifdef _WIN32
+    // A drive root keeps its one "\\".
+    const Join joins[] = {{"C:\\out", "C:\\out\\f.mp4"},
+                          {"C:\\out\\", "C:\\out\\f.mp4"},
+                          {"C:\\", "C:\\f.mp4"},
+                          {"C:/out/", "C:/out/f.mp4"}};
+#else
     const Join joins[] = {{"/out", "/out/f.mp4"}, {"/out/", "/out/f.mp4"}, {"/", "/f.mp4"}};
+#endif
     for (const Join &j : joins) {
         SCOPED_TRACE(j.folder);
         EXPECT_EQ(join_folder(j.folder, "f.mp4"), j.path);
@@ -273,6 +288,21 @@ TEST(OutputName, NewPrefixUntilTheNameIsFree)
         const char *output;
     };
     const Case cases[] = {
+#ifdef _WIN32
+        {"own folder", "C:\\in\\clip.avi", "C:\\in", false, {"C:\\in\\clip.avi"},
+         "C:\\in\\NEW_clip.avi"},
+        {"own folder in other letters", "C:\\in\\clip.avi", "C:\\IN", false,
+         {"C:\\in\\clip.avi"}, "C:\\IN\\NEW_clip.avi"},
+        {"drive root", "D:\\clip.avi", "D:\\", false, {"D:\\clip.avi"}, "D:\\NEW_clip.avi"},
+        {"other folder", "C:\\in\\clip.avi", "C:\\out", false, {"C:\\in\\clip.avi"},
+         "C:\\out\\clip.avi"},
+        {"prefixed name taken too",
+         "C:\\in\\a.mp4",
+         "C:\\in",
+         true,
+         {"C:\\in\\a.mp4", "C:\\IN\\A.AVI", "c:\\in\\new_a.avi"},
+         "C:\\in\\NEW_NEW_a.avi"},
+#else
         {"own folder", "/in/clip.avi", "/in", false, {"/in/clip.avi"}, "/in/NEW_clip.avi"},
         {"other folder", "/in/clip.avi", "/out", false, {"/in/clip.avi"}, "/out/clip.avi"},
         {"root", "/clip.avi", "/", false, {"/clip.avi"}, "/NEW_clip.avi"},
@@ -288,6 +318,7 @@ TEST(OutputName, NewPrefixUntilTheNameIsFree)
          true,
          {"/in/a.mp4", "/in/a.avi", "/in/new_a.avi"},
          "/in/NEW_NEW_a.avi"},
+#endif
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -309,9 +340,13 @@ TEST(SameFile, TextInSmallLettersOrOneFileToTheFileSystem)
     const std::string file = dir.write("clip.mp4", "bytes");
     const std::string other = dir.write("other.mp4", "bytes");
     fs::create_directory(dir.file("sub"));
-    fs::create_symlink(file, dir.file("sub/link.mp4"));
     fs::create_hard_link(file, dir.file("sub/hard.mp4"));
+#ifdef _WIN32
+    dir.write("\xC9t\xE9.mp4", "bytes"); // "Été" in the ANSI code page
+#else
+    fs::create_symlink(file, dir.file("sub/link.mp4"));
     fs::create_directory_symlink(dir.path(), dir.file("folder-link"));
+#endif
 
     struct Case {
         std::string a, b;
@@ -322,12 +357,21 @@ TEST(SameFile, TextInSmallLettersOrOneFileToTheFileSystem)
         {file, other, false},
         {"/In/CLIP.mp4", "/in/clip.MP4", true}, // neither exists: the text decides
         {"/in/clip.mp4", "/in/clip.mp4 ", false},
-        {dir.file("sub/link.mp4"), file, true},
         {dir.file("sub/hard.mp4"), file, true},
+        {dir.file("missing.mp4"), file, false},
+#ifdef _WIN32
+        {dir.file("sub\\..\\clip.mp4"), file, true},
+        {dir.path() + "\\.\\clip.mp4", file, true},
+        {dir.path() + "/clip.mp4", file, true},
+        {"C:\\IN\\CLIP.AVI", "c:\\in\\clip.avi", true},
+        // Small letters for A to Z only; the file system finds the file in any spelling.
+        {dir.file("\xC9t\xE9.mp4"), dir.file("\xE9t\xE9.mp4"), true},
+#else
+        {dir.file("sub/link.mp4"), file, true},
         {dir.file("sub/../clip.mp4"), file, true},
         {dir.path() + "/./clip.mp4", file, true},
         {dir.file("folder-link/clip.mp4"), file, true},
-        {dir.file("missing.mp4"), file, false},
+#endif
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.a + " vs " + c.b);
