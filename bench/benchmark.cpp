@@ -127,8 +127,10 @@ int start_up_child()
     MessageCapture messages { [&](const Message &m) { message = m.text.toStdString(); } };
 
     const Forms forms = start_up();
-    if (!forms.started())
-        fail("start-up failed: " + message);
+    if (!forms.started()) {
+        std::printf("%s\n", message.c_str()); // the parent passes it on
+        return 1;
+    }
     QWindow *window = forms.main->windowHandle();
     const double deadline = now() + 5;
     while (!(window && window->isExposed()) && now() < deadline) {
@@ -159,11 +161,9 @@ StartupFigures measure_start_up(const std::string &self)
         for (ssize_t got; (got = ::read(pipe_fds[0], buffer, sizeof buffer)) > 0;)
             text.append(buffer, static_cast<std::size_t>(got));
         ::close(pipe_fds[0]);
-        if (!wait_clean(pid))
-            fail("the start-up child failed");
         double shown = 0, app = 0, check = 0;
-        if (std::sscanf(text.c_str(), "%lf %lf %lf", &shown, &app, &check) != 3)
-            fail("the start-up child said: " + text);
+        if (!wait_clean(pid) || std::sscanf(text.c_str(), "%lf %lf %lf", &shown, &app, &check) != 3)
+            fail("the start-up failed: " + text);
         figures.shown.push_back(shown);
         figures.app.push_back(app);
         figures.check.push_back(check);
