@@ -16,7 +16,7 @@ const QString web_address = QStringLiteral("https://quelvane.org");
 const QString mail_address = QStringLiteral("support@quelvane.org");
 const QString notice_prefix = QStringLiteral("Copyright \u00A9 The Quelvane Project, 2019-");
 const QString legal_notice =
-        QStringLiteral("Quelvane is free software and comes with absolutely no warranty.");
+        QStringLiteral("Released under the MIT License, without warranty of any kind.");
 
 QLabel *link_label(QWidget *parent, const char *name, const QString &text)
 {
