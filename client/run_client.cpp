@@ -14,7 +14,6 @@ constexpr int kIdleWaitMs = 10;
 
 // Everything one run owns. The destructor is the clean-up, in its order, on every way out.
 struct RunState {
-    std::unique_ptr<char[]> command_buffer;
     std::unique_ptr<char[]> chunk; // kChunkSize bytes plus a terminating zero
     std::optional<platform::ToolPipe> pipe;
     std::optional<platform::ChildProcess> child;
@@ -30,7 +29,6 @@ struct RunState {
         if (child)
             child->close();
         chunk.reset();
-        command_buffer.reset();
     }
 };
 
@@ -65,9 +63,6 @@ Outcome run_tool(const std::string &program, const ToolArguments &arguments,
 
     RunState run;
     const platform::Command command = make_command(program, arguments);
-    run.command_buffer = std::make_unique<char[]>(command.command_line.size() + 1);
-    std::memcpy(run.command_buffer.get(), command.command_line.c_str(),
-                command.command_line.size() + 1);
     run.chunk = std::make_unique<char[]>(kChunkSize + 1); // zero-filled
     char *const buffer = run.chunk.get();
     std::size_t last_read = 0;

@@ -18,24 +18,27 @@ std::string_view trim(std::string_view text)
     return text;
 }
 
-std::string to_upper(std::string_view text)
+namespace {
+// Moves the letters `from`..`from`+25 to `to`..; no other character changes.
+std::string shift_letters(std::string_view text, char from, char to)
 {
     std::string out(text);
     for (char &c : out) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+        if (c >= from && c <= from + 25)
+            c = static_cast<char>(c - from + to);
     }
     return out;
+}
+} // namespace
+
+std::string to_upper(std::string_view text)
+{
+    return shift_letters(text, 'a', 'A');
 }
 
 std::string to_lower(std::string_view text)
 {
-    std::string out(text);
-    for (char &c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
+    return shift_letters(text, 'A', 'a');
 }
 
 } // namespace quelvane
