@@ -14,6 +14,26 @@ namespace fs = std::filesystem;
 
 namespace quelvane::testing {
 
+std::string tool_ffmpeg()
+{
+    const char *chosen = std::getenv("QUELVANE_TEST_FFMPEG");
+    return chosen && *chosen ? chosen : kFfmpeg;
+}
+
+std::string tool_release()
+{
+    static const std::string release = [] {
+        const std::string banner = run_program(tool_ffmpeg(), {"-version"}).output;
+        constexpr std::string_view marker = "ffmpeg version ";
+        const auto at = banner.find(marker);
+        if (at == std::string::npos)
+            return std::string("unknown");
+        const auto start = at + marker.size();
+        return banner.substr(start, banner.find(' ', start) - start);
+    }();
+    return release;
+}
+
 Ran run_program(const std::string &program, const std::vector<std::string> &args)
 {
     Ran ran;

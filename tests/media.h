@@ -8,8 +8,15 @@
 
 namespace quelvane::testing {
 
+// Debian's FFmpeg on this machine: it makes the clips and reads the outputs.
 inline constexpr const char *kFfmpeg = "/usr/bin/ffmpeg";
 inline constexpr const char *kFfprobe = "/usr/bin/ffprobe";
+
+// The FFmpeg release under test, put at the tool's place: QUELVANE_TEST_FFMPEG when set (the
+// test command runs the real-tool tests once per release), else Debian's FFmpeg on this machine.
+std::string tool_ffmpeg();
+// A name for that release in messages, such as "7.1.6".
+std::string tool_release();
 
 // Runs a program with an argument list, no shell; its output and whether it ended cleanly.
 struct Ran {

@@ -345,10 +345,10 @@ TEST_F(Batch, AnErrorInsideTheBatchClosesTheDialogAndGoesToTheErrorReport)
 
 TEST_F(Batch, DebiansFfmpegRemovesTheStillsOfThreeClips)
 {
-    if (!fs::exists(testing::kFfmpeg) || !fs::exists(testing::kFfprobe))
+    if (!fs::exists(testing::tool_ffmpeg()) || !fs::exists(testing::kFfprobe))
         GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
     place_.reset();
-    place_.emplace(testing::kFfmpeg);
+    place_.emplace(testing::tool_ffmpeg());
     std::vector<std::string> clips;
     for (const char *name : {"one.avi", "two.avi", "three.avi"}) {
         clips.push_back(in_ + "/" + name);

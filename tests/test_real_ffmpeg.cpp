@@ -21,7 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Facts;
 using testing::FixedInputs;
-using testing::kFfmpeg;
 using testing::kFfprobe;
 using testing::make_clip;
 using testing::probe_facts;
@@ -91,7 +90,7 @@ class RealFfmpeg : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (fs::exists(kFfmpeg) && fs::exists(kFfprobe))
+        if (fs::exists(testing::tool_ffmpeg()) && fs::exists(kFfprobe))
             clips_ = new ScratchDir;
     }
     static void TearDownTestSuite()
@@ -105,7 +104,7 @@ protected:
     {
         if (!clips_)
             GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
-        place_ = std::make_unique<testing::ToolPlace>(kFfmpeg);
+        place_ = std::make_unique<testing::ToolPlace>(testing::tool_ffmpeg());
     }
 
     // The clip in format `ext`, made on first use and shared by the suite's tests.
