@@ -8,6 +8,7 @@ struct Tffinfo {
     std::string duration;      // H:M:S.hh
     std::string bitrate;       // overall, kb/s
     std::string video_bitrate; // the video stream's, kb/s
+    std::string frame_rate;    // the video stream's, as the tool takes it after "-r"; may be empty
 
     void clear() { *this = Tffinfo(); }
 };

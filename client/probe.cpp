@@ -3,6 +3,10 @@
 #include "client/text.h"
 #include "client/tool_commands.h"
 
+#include <charconv>
+#include <cmath>
+#include <optional>
+
 namespace quelvane {
 
 namespace {
@@ -31,7 +35,77 @@ bool is_video_segment(std::string_view segment)
     return audio == std::string_view::npos || audio < video;
 }
 
+// A rate item of a stream line, such as "29.97 fps" or "1k tbr": its number as printed (the
+// "k" meaning thousands) and its value.
+struct RateItem {
+    std::string text;
+    double value = 0;
+};
+
+std::optional<RateItem> rate_item(std::string_view line, std::string_view unit)
+{
+    std::string_view rest = line;
+    while (!rest.empty()) {
+        const auto comma = rest.find(',');
+        const std::string_view item = trim(rest.substr(0, comma));
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        const auto blank = item.find(' ');
+        if (blank == std::string_view::npos || item.substr(blank + 1) != unit)
+            continue;
+        std::string_view number = item.substr(0, blank);
+        const bool thousands = number.ends_with('k');
+        if (thousands)
+            number.remove_suffix(1);
+        double value = 0;
+        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(),
+                                                  value, std::chars_format::fixed);
+        if (error != std::errc() || end != number.data() + number.size() || !(value > 0))
+            return std::nullopt;
+        if (thousands)
+            return RateItem{std::to_string(std::lround(value * 1000)), value * 1000};
+        return RateItem{std::string(number), value};
+    }
+    return std::nullopt;
+}
+
+// The tool prints 24000/1001 as "23.98": the decimal drifts over a long clip, the fraction not.
+std::string exact_rate(const RateItem &rate)
+{
+    if (rate.text.find('.') == std::string::npos)
+        return rate.text;
+    const double whole = std::round(rate.value * 1.001);
+    if (whole >= 1 && std::abs(whole / 1.001 - rate.value) < 0.005)
+        return std::to_string(static_cast<long long>(whole) * 1000) + "/1001";
+    return rate.text;
+}
+
+// A line that describes the input's video stream, not a cover picture.
+bool is_video_stream_line(std::string_view line)
+{
+    return contains(line, "#0:") && contains(line, ": Video:") && !contains(line, "(attached pic)");
+}
+
 } // namespace
+
+std::string frame_rate_of_stream(std::string_view line)
+{
+    const auto fps = rate_item(line, "fps");
+    const auto tbr = rate_item(line, "tbr");
+    // "tbr" is the rate the timestamps tick at: it follows variable-rate sources where "fps", an
+    // average, loses frames. It is twice the frame rate for field-coded streams, and for some
+    // containers the time base rather than any frame rate.
+    constexpr double kHighestFrameRate = 210;
+    std::optional<RateItem> chosen = tbr;
+    if (fps && tbr
+        && (std::abs(tbr->value - 2 * fps->value) < 0.01
+            || (tbr->value > kHighestFrameRate && fps->value < 70)))
+        chosen = fps;
+    else if (!tbr)
+        chosen = fps;
+    if (!chosen || chosen->value > kHighestFrameRate)
+        return {};
+    return exact_rate(*chosen);
+}
 
 Outcome parse_description(std::string_view text, Tffinfo &info)
 {
@@ -52,6 +126,16 @@ Outcome parse_description(std::string_view text, Tffinfo &info)
         }
         // The unit and the one character after it go.
         rest = rest.substr(std::min(rest.size(), at + unit.size() + 1));
+    }
+
+    for (std::string_view lines = text; !lines.empty();) {
+        const auto end = lines.find('\n');
+        const std::string_view line = lines.substr(0, end);
+        lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
+        if (is_video_stream_line(line)) {
+            if (std::string rate = frame_rate_of_stream(line); !rate.empty())
+                info.frame_rate = std::move(rate);
+        }
     }
 
     const std::string_view duration = trim(info.duration);

@@ -18,4 +18,8 @@ Outcome probe_file(const std::string &path, Tffinfo &info, std::string &accumula
 // The parse of a whole description into `info`, and the verdict on its running time.
 Outcome parse_description(std::string_view text, Tffinfo &info);
 
+// The frame rate a video stream's line of the description gives, ready for the tool's "-r";
+// empty when the line names none that can be trusted.
+std::string frame_rate_of_stream(std::string_view line);
+
 } // namespace quelvane

@@ -32,7 +32,7 @@ ToolArguments removal_arguments(const Tffinfo &info, const std::string &output)
     args.text = " -i " + quoted(info.filename);
     if (changes_format(info.filename, output)) {
         args.list.insert(args.list.end(), {"-q:a", "0", "-q:v", "0", "-y"});
-        args.text += " -q:a 0 -q:v 0 -y -vf ";
+        args.text += " -q:a 0 -q:v 0 -y";
     } else {
         const std::string bitrate = bitrate_value(info);
         args.list.insert(args.list.end(), {"-c:a", "copy"});
@@ -42,10 +42,16 @@ ToolArguments removal_arguments(const Tffinfo &info, const std::string &output)
             args.text += " -b:v " + bitrate + "k";
         }
         args.list.insert(args.list.end(), {"-q:v", "0", "-y"});
-        args.text += " -q:v 0 -y -vf ";
+        args.text += " -q:v 0 -y";
+    }
+    // Without the input's rate some releases (7.x) let the filter chain lose it, and the
+    // encoder falls back to 25 frames a second, dropping or repeating frames.
+    if (!info.frame_rate.empty()) {
+        args.list.insert(args.list.end(), {"-r", info.frame_rate});
+        args.text += " -r " + info.frame_rate;
     }
     args.list.insert(args.list.end(), {"-vf", kStillFrameFilter, "-an", output});
-    args.text += quoted(kStillFrameFilter) + " -an " + quoted(output);
+    args.text += " -vf " + quoted(kStillFrameFilter) + " -an " + quoted(output);
     return args;
 }
 

@@ -17,7 +17,8 @@ ToolArguments probe_arguments(const std::string &path);
 std::string bitrate_value(const Tffinfo &info);
 
 // The removal of still frames from `info.filename` into `output`. With a format change the
-// audio quality option replaces the audio copy and the bitrate.
+// audio quality option replaces the audio copy and the bitrate. The input's frame rate, when
+// the probe found one, is given as the output's.
 ToolArguments removal_arguments(const Tffinfo &info, const std::string &output);
 
 } // namespace quelvane

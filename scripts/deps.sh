@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev libgtest-dev
-  ffmpeg
+  ffmpeg debootstrap
   dpkg-dev desktop-file-utils appstream file
   xvfb xauth fonts-dejavu-core
   g++-mingw-w64-x86-64-posix googletest wine64 wine

@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds everything from nothing with the sanitizers on, and runs
-# every test. The helper tool's place is inside the build tree. The Qt-free core and its tests
-# are also cross-built for Windows with MinGW-w64 and run under Wine, in a prefix of their own.
+# every test, those with real FFmpeg once per FFmpeg release. The helper tool's place is inside
+# the build tree. The Qt-free core and its tests are also cross-built for Windows with
+# MinGW-w64 and run under Wine, in a prefix of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/deps.sh
+
+# Other FFmpeg releases than the host's, each in a Debian root cached outside the clone: the
+# real-tool tests run once per release.
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+releases=$("${as_root[@]}" ./scripts/ffmpeg_releases.sh | awk '{ sub(/-.*/, "", $2); print $2 "=" $3 }' |
+  paste -sd';')
+
 build=build/test
 rm -rf "$build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELVANE_SANITIZE=ON \
-  -DQUELVANE_SYSTEM_DIR="$PWD/$build/system"
+  -DQUELVANE_SYSTEM_DIR="$PWD/$build/system" -DQUELVANE_FFMPEG_RELEASES="$releases"
 cmake --build "$build"
 
 # The Debian package, built as the README's install command builds it (its own Release build,

@@ -51,9 +51,12 @@ Ran run_program(const std::string &program, const std::vector<std::string> &args
     return ran;
 }
 
-void make_clip(const std::string &path, int rate)
+void make_clip(const std::string &path, const std::string &rate, Timing timing)
 {
     const std::string seconds = "2";
+    std::string graph = "[0:v]split[a][b];[a][b]freezeframes=first=10:last=35:replace=10";
+    if (timing == Timing::variable)
+        graph += ",select='not(between(n\\,40\\,44)+between(n\\,50\\,54))'";
     std::vector<std::string> args
         = {"-hide_banner",
            "-loglevel",
@@ -61,22 +64,77 @@ void make_clip(const std::string &path, int rate)
            "-f",
            "lavfi",
            "-i",
-           "testsrc2=size=320x240:rate=" + std::to_string(rate) + ":duration=" + seconds,
+           "testsrc2=size=320x240:rate=" + rate + ":duration=" + seconds,
            "-f",
            "lavfi",
            "-i",
            "sine=frequency=440:duration=" + seconds,
            "-filter_complex",
-           "[0:v]split[a][b];[a][b]freezeframes=first=10:last=35:replace=10[v]",
+           graph + "[v]",
            "-map",
            "[v]",
            "-map",
            "1:a"};
+    if (timing == Timing::variable)
+        args.insert(args.end(), {"-fps_mode", "vfr"});
     if (path.ends_with(".webm"))
         args.insert(args.end(), {"-deadline", "realtime", "-cpu-used", "8"});
     args.insert(args.end(), {"-y", path});
     const Ran made = run_program(kFfmpeg, args);
     ASSERT_TRUE(made.clean && fs::exists(path)) << path << ": " << made.output;
+}
+
+int frames_kept_by_mpdecimate(const std::string &ffmpeg, const std::string &path)
+{
+    // showinfo sees each frame the filter lets through, whatever the output's timing does.
+    const Ran ran = run_program(ffmpeg, {"-hide_banner", "-i", path, "-an", "-vf",
+                                         "mpdecimate,showinfo", "-f", "null", "-"});
+    int frames = 0;
+    std::istringstream lines(ran.output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (contains(line, "Parsed_showinfo") && contains(line, "] n:"))
+            ++frames;
+    }
+    return frames;
+}
+
+std::vector<std::string> frame_checksums(const std::string &path)
+{
+    const Ran ran = run_program(kFfmpeg, {"-v", "error", "-i", path, "-map", "0:v", "-fps_mode",
+                                          "passthrough", "-f", "framemd5", "-"});
+    std::vector<std::string> sums;
+    std::istringstream lines(ran.output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.empty() || line.starts_with('#'))
+            continue;
+        sums.emplace_back(trim(line.substr(line.rfind(',') + 1)));
+    }
+    return sums;
+}
+
+double mean_psnr_of_kept_frames(const std::string &output, const std::string &input)
+{
+    // Both sides renumbered, so frame n of the output meets the n-th frame the filter keeps.
+    const Ran ran = run_program(
+        kFfmpeg, {"-hide_banner", "-i", output, "-i", input, "-filter_complex",
+                  "[0:v]format=yuv420p,setpts=N/(25*TB)[out];"
+                  "[1:v]mpdecimate,format=yuv420p,setpts=N/(25*TB)[in];[out][in]psnr",
+                  "-f", "null", "-"});
+    constexpr std::string_view marker = " average:";
+    const auto at = ran.output.rfind(marker);
+    return at == std::string::npos ? 0 : std::atof(ran.output.c_str() + at + marker.size());
+}
+
+double rate_value(const std::string &rate)
+{
+    const auto slash = rate.find('/');
+    const double numerator = std::atof(rate.c_str());
+    if (slash == std::string::npos)
+        return numerator;
+    const double denominator = std::atof(rate.c_str() + slash + 1);
+    return denominator > 0 ? numerator / denominator : 0;
 }
 
 std::string Facts::operator[](const std::string &key) const
@@ -95,7 +153,7 @@ Facts probe_facts(const std::string &path)
     const Ran ran = run_program(kFfprobe,
                                 {"-v", "error", "-count_frames", "-select_streams", "v:0",
                                  "-show_entries",
-                                 "stream=codec_name,nb_read_frames:format=format_name,"
+                                 "stream=codec_name,nb_read_frames,r_frame_rate,avg_frame_rate:format=format_name,"
                                  "nb_streams:format_tags=major_brand",
                                  "-of", "default=nw=1", path});
     Facts facts;

@@ -25,8 +25,26 @@ struct Ran {
 };
 Ran run_program(const std::string &program, const std::vector<std::string> &args);
 
-// Two seconds of 320x240 test picture with a tone; frames 10 to 35 repeat frame 10.
-void make_clip(const std::string &path, int rate = 25);
+// Two seconds of 320x240 test picture with a tone at `rate` frames a second (a number or a
+// fraction such as "30000/1001"); frames 10 to 35 repeat frame 10. A variable-rate clip has
+// gaps in its timestamps where frames 40 to 44 and 50 to 54 were left out.
+enum class Timing { constant, variable };
+void make_clip(const std::string &path, const std::string &rate = "25",
+               Timing timing = Timing::constant);
+
+// How many frames of `path` the still-frame filter keeps when `ffmpeg` runs it.
+int frames_kept_by_mpdecimate(const std::string &ffmpeg, const std::string &path);
+
+// A checksum of each decoded video frame of `path`, in order, none repeated or dropped by
+// the reading.
+std::vector<std::string> frame_checksums(const std::string &path);
+
+// Mean PSNR in dB of `output`'s frames against the frames of `input` that the still-frame
+// filter keeps, frame by frame; 0 when it cannot be measured.
+double mean_psnr_of_kept_frames(const std::string &output, const std::string &input);
+
+// A rate such as "30000/1001" or "25/1" as a number; 0 when it is none.
+double rate_value(const std::string &rate);
 
 // What ffprobe says of a file: the first value of each key.
 struct Facts {

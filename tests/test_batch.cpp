@@ -1,5 +1,5 @@
 // The batch through the real windows: Process, the progress dialog, Cancel and the messages,
-// with the fake tool scripted per input file, and once with Debian's FFmpeg.
+// with the fake tool scripted per input file, and with each real FFmpeg release under test.
 #include "batch/gauge.h"
 #include "startup/application.h"
 #include "tests/forms_fixture.h"
@@ -343,7 +343,7 @@ TEST_F(Batch, AnErrorInsideTheBatchClosesTheDialogAndGoesToTheErrorReport)
     EXPECT_EQ(reported[2].text, "The process completed successfully!");
 }
 
-TEST_F(Batch, DebiansFfmpegRemovesTheStillsOfThreeClips)
+TEST_F(Batch, RealFfmpegRemovesTheStillsOfThreeClips)
 {
     if (!fs::exists(testing::tool_ffmpeg()) || !fs::exists(testing::kFfprobe))
         GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
@@ -356,8 +356,9 @@ TEST_F(Batch, DebiansFfmpegRemovesTheStillsOfThreeClips)
     }
     add(clips);
     process();
-    ASSERT_TRUE(wait_for([&] { return !shown.isEmpty(); }, 60000));
-    EXPECT_TRUE(completed()) << shown[0].message.text.toStdString();
+    ASSERT_TRUE(wait_for([&] { return !shown.isEmpty(); }, 60000)) << testing::tool_release();
+    EXPECT_TRUE(completed()) << testing::tool_release() << ": "
+                             << shown[0].message.text.toStdString();
     EXPECT_EQ(shown.size(), 1);
     EXPECT_EQ(gauge("Gauge2"), 99);
 

@@ -99,7 +99,7 @@ TEST(ProbeFile, MissingToolIsTheStartFailure)
 
 Tffinfo probed(const std::string &filename, const std::string &duration = "00:01:30.00")
 {
-    return {filename, duration, "5120", ""};
+    return {filename, duration, "5120", "", ""};
 }
 
 TEST(ProcessFile, AsksTheToolForTheNamedOutputWithTheArgumentsBuilt)

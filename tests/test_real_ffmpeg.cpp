@@ -1,5 +1,5 @@
-// The probe and the removal run with Debian's FFmpeg at the tool's place, on small clips made
-// here in each of the fourteen formats.
+// The probe and the removal run with a real FFmpeg at the tool's place (each release under test
+// in turn), on small clips made here in each of the fourteen formats.
 #include "client/probe.h"
 #include "client/process_file.h"
 #include "client/text.h"
@@ -8,11 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <sstream>
 
 namespace quelvane {
@@ -195,6 +198,87 @@ TEST_F(RealFfmpeg, FormatChangeFromEveryOtherToMp4)
     }
 }
 
+// Each frame the filter keeps, once, at the input's rate and in the quality the encoder gives
+// at that rate. Without the input's rate some releases let the encoder fall back to 25 frames
+// a second: moving frames dropped, stills put back, or the target refusing the rate.
+TEST_F(RealFfmpeg, KeepsEachMovingFrameOnceAtTheInputsRate)
+{
+    using testing::Timing;
+    struct Case {
+        const char *rate;
+        Timing timing;
+        const char *target; // the format to change to, "" for MP4's own
+        double psnr_floor;  // dB, a few below what Debian 12's FFmpeg gives
+    };
+    const Case cases[] = {
+        {"15", Timing::constant, "", 32},
+        {"24000/1001", Timing::constant, "", 32},
+        {"25", Timing::constant, "", 32},
+        {"30000/1001", Timing::constant, "", 32},
+        {"30", Timing::constant, "", 32},
+        {"50", Timing::constant, "", 32},
+        {"60", Timing::constant, "", 32},
+        {"30", Timing::variable, "", 32},
+        {"30", Timing::constant, "avi", 22},
+        {"30", Timing::constant, "mpg", 46},
+        {"30", Timing::constant, "mpeg", 46},
+        {"30", Timing::constant, "wmv", 43},
+        {"30", Timing::constant, "m4v", 40},
+        {"30", Timing::constant, "flv", 45},
+        {"30", Timing::constant, "mkv", 40},
+        {"30", Timing::constant, "webm", 41},
+        {"30", Timing::constant, "mov", 40},
+        {"30", Timing::constant, "vob", 46},
+        {"30", Timing::constant, "asf", 43},
+        {"30", Timing::constant, "ts", 46},
+        {"30", Timing::constant, "mts", 46},
+    };
+    const ScratchDir work;
+    std::map<std::string, std::string> made;
+    int row = 0;
+    for (const Case &c : cases) {
+        const bool variable = c.timing == Timing::variable;
+        const std::string name = std::string(c.rate) + (variable ? " variable" : "") + " fps to "
+                + (*c.target ? c.target : "mp4");
+        SCOPED_TRACE(testing::tool_release() + ": " + name);
+        std::string input_name = std::string(c.rate) + (variable ? "v" : "") + ".mp4";
+        std::replace(input_name.begin(), input_name.end(), '/', '_');
+        std::string &input = made[input_name];
+        if (input.empty()) {
+            input = work.file(input_name);
+            ASSERT_NO_FATAL_FAILURE(make_clip(input, c.rate, c.timing));
+        }
+        FixedInputs inputs;
+        inputs.folder = work.file("out" + std::to_string(row++));
+        fs::create_directories(inputs.folder);
+        inputs.convert = *c.target != '\0';
+        inputs.format = "*." + to_upper(c.target);
+        const Processed done = probe_and_process(input, inputs);
+        ASSERT_TRUE(done.probe.ok) << done.probe.reason;
+        ASSERT_TRUE(done.result.outcome.ok) << done.result.outcome.reason;
+
+        const int kept = testing::frames_kept_by_mpdecimate(testing::tool_ffmpeg(), input);
+        const std::vector<std::string> sums = testing::frame_checksums(done.result.output);
+        const int repeats = static_cast<int>(std::inner_product(
+            sums.begin() + std::min<size_t>(1, sums.size()), sums.end(), sums.begin(), 0,
+            std::plus<>(), std::equal_to<>()));
+        const Facts in = probe_facts(input);
+        const Facts out = probe_facts(done.result.output);
+        const double psnr = testing::mean_psnr_of_kept_frames(done.result.output, input);
+        std::cout << testing::tool_release() << " " << name << ": " << sums.size() << " frames of "
+                  << kept << " kept, " << repeats << " repeated, " << out["avg_frame_rate"]
+                  << " fps, " << psnr << " dB\n";
+        EXPECT_NEAR(static_cast<double>(sums.size()), kept, 1);
+        EXPECT_EQ(repeats, 0);
+        EXPECT_NEAR(testing::rate_value(out["avg_frame_rate"]),
+                    testing::rate_value(in["r_frame_rate"]),
+                    testing::rate_value(in["r_frame_rate"]) / 100)
+            << out["avg_frame_rate"] << " against " << in["r_frame_rate"];
+        EXPECT_EQ(out["nb_streams"], "1");
+        EXPECT_GE(psnr, c.psnr_floor);
+    }
+}
+
 TEST_F(RealFfmpeg, NeverWritesOntoAFileOfTheBatch)
 {
     struct Case {
@@ -252,7 +336,7 @@ TEST_F(RealFfmpeg, FailuresGiveTheirReasons)
     }
 
     const std::string slow = out_.file("slow.mp4");
-    make_clip(slow, 15);
+    make_clip(slow, "15");
     struct Case {
         const char *name;
         std::string input;
@@ -273,7 +357,7 @@ TEST_F(RealFfmpeg, FailuresGiveTheirReasons)
         inputs.convert = true;
         inputs.format = c.format;
         RecordingSink sink;
-        const Tffinfo info{c.input, "00:00:02.00", "", ""};
+        const Tffinfo info{c.input, "00:00:02.00", "", "", ""};
         const ProcessResult result = process_file(info, inputs, sink, testing::no_pump);
         EXPECT_FALSE(result.outcome.ok);
         EXPECT_EQ(result.outcome.reason, c.reason);

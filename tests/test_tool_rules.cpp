@@ -207,11 +207,62 @@ TEST(ParseDescription, FindsRunningTimeAndBitratesAndJudgesTheRunningTime)
 
 TEST(ParseDescription, LeavesFieldsWithoutTheirMarkerAlone)
 {
-    Tffinfo info{"/in/a.mp4", "", "1", "2"};
+    Tffinfo info{"/in/a.mp4", "", "1", "2", "25"};
     EXPECT_FALSE(parse_description("nothing here", info).ok);
+    EXPECT_EQ(info.frame_rate, "25");
     EXPECT_EQ(info.duration, "");
     EXPECT_EQ(info.bitrate, "1");
     EXPECT_EQ(info.video_bitrate, "2");
+}
+
+TEST(ParseDescription, FrameRateOfTheVideoStreamLine)
+{
+    struct Case {
+        const char *name;
+        const char *line;
+        const char *rate;
+    };
+    const Case cases[] = {
+        {"tbr as printed",
+         "Stream #0:0(und): Video: h264 (High), yuv420p, 320x240, 184 kb/s, 25 fps, 25 tbr, "
+         "12800 tbn (default)",
+         "25"},
+        {"variable rate: tbr, not the average",
+         "Stream #0:0: Video: h264, yuv420p, 320x240, 17.52 fps, 30 tbr, 15360 tbn", "30"},
+        {"field rate twice the frame rate",
+         "Stream #0:0[0x1e0]: Video: mpeg1video, yuv420p(tv), 320x240 [SAR 1:1 DAR 4:3], 104857 "
+         "kb/s, 25 fps, 50 tbr, 90k tbn",
+         "25"},
+        {"time base in place of a rate",
+         "Stream #0:0: Video: wmv2, yuv420p, 320x240, 25 fps, 1k tbr, 1k tbn", "25"},
+        {"NTSC film", "Stream #0:0: Video: h264, 23.98 fps, 23.98 tbr, 24k tbn", "24000/1001"},
+        {"NTSC video", "Stream #0:0: Video: h264, 29.97 fps, 29.97 tbr, 30k tbn", "30000/1001"},
+        {"NTSC double", "Stream #0:0: Video: h264, 59.94 fps, 59.94 tbr, 60k tbn", "60000/1001"},
+        {"NTSC tbr with another fps", "Stream #0:0: Video: h264, 29.5 fps, 29.97 tbr",
+         "30000/1001"},
+        {"other decimal kept", "Stream #0:0: Video: h264, 12.50 fps, 12.50 tbr", "12.50"},
+        {"fps alone", "Stream #0:0: Video: msmpeg4v3, yuv420p, 320x240, 25 fps", "25"},
+        {"tbr alone", "Stream #0:0: Video: rawvideo, 320x240, 60 tbr, 60 tbn", "60"},
+        {"only a time base", "Stream #0:0: Video: h264, 320x240, 90k tbr, 90k tbn", ""},
+        {"neither", "Stream #0:0: Video: h264, 320x240, 90k tbn", ""},
+        {"not a number", "Stream #0:0: Video: h264, x fps, 1e3 tbr", ""},
+        {"zero", "Stream #0:0: Video: h264, 0 fps, 0 tbr", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(frame_rate_of_stream(c.line), c.rate);
+    }
+
+    // Only video lines of the input count, the later one winning, and never a cover picture.
+    Tffinfo info;
+    parse_description("Duration: 00:00:02.00, start: 0.0, bitrate: 900 kb/s\n"
+                      "  Stream #0:0: Video: h264, 320x240, 30 fps, 30 tbr, 15360 tbn\n"
+                      "  Stream #0:1: Audio: aac, 44100 Hz, 40 fps, 40 tbr\n"
+                      "  Stream #0:2: Video: h264, 320x240, 50 fps, 50 tbr, 15360 tbn\n"
+                      "  Stream #0:3: Video: mjpeg, 300x300, 90k tbr, 90k tbn (attached pic)\n"
+                      "  Stream #0:4: Video: png, 300x300, 12 fps, 12 tbr (attached pic)\n",
+                      info);
+    EXPECT_EQ(info.frame_rate, "50");
 }
 
 TEST(OutputName, FileNamePartFormatChangeAndStem)
@@ -417,33 +468,47 @@ TEST(ToolArguments, BothTextsByteForByteAndTheSameWords)
     const std::string filter = "mpdecimate, setpts=N/FRAME_RATE/TB";
     const Case cases[] = {
         {"same format, video bitrate",
-         {"/in/clip.mp4", "00:00:02.00", "5120", "4987"},
+         {"/in/clip.mp4", "00:00:02.00", "5120", "4987", ""},
          "/out/clip.mp4",
          " -i \"/in/clip.mp4\" -c:a copy  -b:v 4987k -q:v 0 -y -vf "
          "\"mpdecimate, setpts=N/FRAME_RATE/TB\" -an \"/out/clip.mp4\"",
          {"-i", "/in/clip.mp4", "-c:a", "copy", "-b:v", "4987k", "-q:v", "0", "-y", "-vf", filter,
           "-an", "/out/clip.mp4"}},
         {"same format, overall bitrate",
-         {"/in/clip.avi", "00:00:02.00", "5120", ""},
+         {"/in/clip.avi", "00:00:02.00", "5120", "", ""},
          "/out/clip.AVI",
          " -i \"/in/clip.avi\" -c:a copy  -b:v 5120k -q:v 0 -y -vf "
          "\"mpdecimate, setpts=N/FRAME_RATE/TB\" -an \"/out/clip.AVI\"",
          {"-i", "/in/clip.avi", "-c:a", "copy", "-b:v", "5120k", "-q:v", "0", "-y", "-vf", filter,
           "-an", "/out/clip.AVI"}},
         {"same format, no bitrate",
-         {"/in/my clip.mkv", "00:00:02.00", "", ""},
+         {"/in/my clip.mkv", "00:00:02.00", "", "", ""},
          "/in/NEW_my clip.mkv",
          " -i \"/in/my clip.mkv\" -c:a copy  -q:v 0 -y -vf "
          "\"mpdecimate, setpts=N/FRAME_RATE/TB\" -an \"/in/NEW_my clip.mkv\"",
          {"-i", "/in/my clip.mkv", "-c:a", "copy", "-q:v", "0", "-y", "-vf", filter, "-an",
           "/in/NEW_my clip.mkv"}},
         {"format change",
-         {"/in/clip.mp4", "00:00:02.00", "5120", "4987"},
+         {"/in/clip.mp4", "00:00:02.00", "5120", "4987", ""},
          "/out/clip.avi",
          " -i \"/in/clip.mp4\" -q:a 0 -q:v 0 -y -vf \"mpdecimate, setpts=N/FRAME_RATE/TB\" -an "
          "\"/out/clip.avi\"",
          {"-i", "/in/clip.mp4", "-q:a", "0", "-q:v", "0", "-y", "-vf", filter, "-an",
           "/out/clip.avi"}},
+        {"same format, frame rate known",
+         {"/in/clip.mp4", "00:00:02.00", "5120", "4987", "30000/1001"},
+         "/out/clip.mp4",
+         " -i \"/in/clip.mp4\" -c:a copy  -b:v 4987k -q:v 0 -y -r 30000/1001 -vf "
+         "\"mpdecimate, setpts=N/FRAME_RATE/TB\" -an \"/out/clip.mp4\"",
+         {"-i", "/in/clip.mp4", "-c:a", "copy", "-b:v", "4987k", "-q:v", "0", "-y", "-r",
+          "30000/1001", "-vf", filter, "-an", "/out/clip.mp4"}},
+        {"format change, frame rate known",
+         {"/in/clip.mp4", "00:00:02.00", "", "", "15"},
+         "/out/clip.vob",
+         " -i \"/in/clip.mp4\" -q:a 0 -q:v 0 -y -r 15 -vf \"mpdecimate, setpts=N/FRAME_RATE/TB\" "
+         "-an \"/out/clip.vob\"",
+         {"-i", "/in/clip.mp4", "-q:a", "0", "-q:v", "0", "-y", "-r", "15", "-vf", filter, "-an",
+          "/out/clip.vob"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
