@@ -2,7 +2,8 @@
 # Makes, once per machine, minimal Debian roots that hold other FFmpeg releases than the host's,
 # and in each a wrapper that runs that root's ffmpeg on this system's files. Later runs reuse them.
 #
-#   scripts/ffmpeg_releases.sh [SUITE...]   (default: bullseye trixie sid; needs root)
+#   scripts/ffmpeg_releases.sh [SUITE...]   (default: Debian 11, 12, 13 and unstable but the
+#                                            host's own; needs root)
 #
 # Prints one line per release that is ready, "<suite> <ffmpeg version> <wrapper>", on the last
 # lines of its output. A release that cannot be made is reported and left out; the script fails
@@ -11,7 +12,13 @@ set -euo pipefail
 
 cache=${QUELVANE_CACHE:-/var/cache/quelvane}/ffmpeg-releases
 suites=("$@")
-[ ${#suites[@]} -gt 0 ] || suites=(bullseye trixie sid)
+if [ ${#suites[@]} -eq 0 ]; then
+  # Debian 11, 12, 13 and unstable, less the host's own release, whose FFmpeg is installed.
+  host=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  for suite in bullseye bookworm trixie sid; do
+    [ "$suite" = "$host" ] || suites+=("$suite")
+  done
+fi
 # Bump when the recipe changes: a root made by another recipe is made anew.
 recipe=2
 

@@ -35,7 +35,8 @@ for file in usr/share/applications/$app_id.desktop usr/share/metainfo/$app_id.me
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in ffmpeg libqt6widgets6 libqt6core6; do
+# Debian 13 names the Qt libraries' packages with "t64" (64-bit time).
+for package in ffmpeg libqt6widgets6 'libqt6core6(t64)?'; do
   grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 
