@@ -87,24 +87,38 @@ bool is_video_stream_line(std::string_view line)
 
 } // namespace
 
-std::string frame_rate_of_stream(std::string_view line)
+bool tool_keeps_rate(std::string_view description)
+{
+    // "  libavfilter    12.  1.102 / 12.  1.102": 11 came with FFmpeg 8.0.
+    constexpr std::string_view marker = "libavfilter";
+    const auto at = description.find(marker);
+    if (at == std::string_view::npos)
+        return false;
+    const std::string_view version = trim(description.substr(at + marker.size(), 8));
+    int major = 0;
+    std::from_chars(version.data(), version.data() + version.size(), major);
+    return major >= 11;
+}
+
+std::string frame_rate_of_stream(std::string_view line, bool keeps_rate)
 {
     const auto fps = rate_item(line, "fps");
     const auto tbr = rate_item(line, "tbr");
+    if (!fps && !tbr)
+        return {};
     // "tbr" is the rate the timestamps tick at: it follows variable-rate sources where "fps", an
     // average, loses frames. It is twice the frame rate for field-coded streams, and for some
     // containers the time base rather than any frame rate.
     constexpr double kHighestFrameRate = 210;
-    std::optional<RateItem> chosen = tbr;
-    if (fps && tbr
-        && (std::abs(tbr->value - 2 * fps->value) < 0.01
-            || (tbr->value > kHighestFrameRate && fps->value < 70)))
-        chosen = fps;
-    else if (!tbr)
-        chosen = fps;
-    if (!chosen || chosen->value > kHighestFrameRate)
+    const bool fields = fps && tbr && std::abs(tbr->value - 2 * fps->value) < 0.01;
+    const bool time_base = fps && tbr && tbr->value > kHighestFrameRate && fps->value < 70;
+    const RateItem &chosen = !tbr || fields || time_base ? *fps : *tbr;
+    if (chosen.value > kHighestFrameRate)
         return {};
-    return exact_rate(*chosen);
+    const bool varies = fps && &chosen == &*tbr && std::abs(fps->value - tbr->value) > tbr->value / 200;
+    if (varies && keeps_rate)
+        return {};
+    return exact_rate(chosen);
 }
 
 Outcome parse_description(std::string_view text, Tffinfo &info)
@@ -128,12 +142,13 @@ Outcome parse_description(std::string_view text, Tffinfo &info)
         rest = rest.substr(std::min(rest.size(), at + unit.size() + 1));
     }
 
+    const bool keeps_rate = tool_keeps_rate(text);
     for (std::string_view lines = text; !lines.empty();) {
         const auto end = lines.find('\n');
         const std::string_view line = lines.substr(0, end);
         lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
         if (is_video_stream_line(line)) {
-            if (std::string rate = frame_rate_of_stream(line); !rate.empty())
+            if (std::string rate = frame_rate_of_stream(line, keeps_rate); !rate.empty())
                 info.frame_rate = std::move(rate);
         }
     }

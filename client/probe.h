@@ -19,7 +19,13 @@ Outcome probe_file(const std::string &path, Tffinfo &info, std::string &accumula
 Outcome parse_description(std::string_view text, Tffinfo &info);
 
 // The frame rate a video stream's line of the description gives, ready for the tool's "-r";
-// empty when the line names none that can be trusted.
-std::string frame_rate_of_stream(std::string_view line);
+// empty when the line names none that can be trusted, or when the stream's rate varies and the
+// tool `keeps_rate` itself: there the filter chain hands the rate on, and an output rate would
+// repeat frames by the durations they had before the still frames went.
+std::string frame_rate_of_stream(std::string_view line, bool keeps_rate = false);
+
+// Whether the tool that printed the description hands the input's rate on through the filter
+// chain by itself (FFmpeg 8 on, from the filter library's version in its banner).
+bool tool_keeps_rate(std::string_view description);
 
 } // namespace quelvane

@@ -357,7 +357,11 @@ TEST_F(RealFfmpeg, FailuresGiveTheirReasons)
         inputs.convert = true;
         inputs.format = c.format;
         RecordingSink sink;
-        const Tffinfo info{c.input, "00:00:02.00", "", "", ""};
+        // What the batch knows of the input: the frame rate decides MPEG-1's verdict.
+        Tffinfo info{c.input, "00:00:02.00", "", "", ""};
+        std::string accumulated;
+        if (fs::exists(c.input))
+            probe_file(c.input, info, accumulated, testing::no_pump);
         const ProcessResult result = process_file(info, inputs, sink, testing::no_pump);
         EXPECT_FALSE(result.outcome.ok);
         EXPECT_EQ(result.outcome.reason, c.reason);

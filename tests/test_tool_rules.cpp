@@ -221,36 +221,44 @@ TEST(ParseDescription, FrameRateOfTheVideoStreamLine)
         const char *name;
         const char *line;
         const char *rate;
+        const char *rate_where_kept; // by a tool that hands the rate on itself
     };
     const Case cases[] = {
         {"tbr as printed",
          "Stream #0:0(und): Video: h264 (High), yuv420p, 320x240, 184 kb/s, 25 fps, 25 tbr, "
          "12800 tbn (default)",
-         "25"},
+         "25", "25"},
         {"variable rate: tbr, not the average",
-         "Stream #0:0: Video: h264, yuv420p, 320x240, 17.52 fps, 30 tbr, 15360 tbn", "30"},
+         "Stream #0:0: Video: h264, yuv420p, 320x240, 17.52 fps, 30 tbr, 15360 tbn", "30", ""},
         {"field rate twice the frame rate",
          "Stream #0:0[0x1e0]: Video: mpeg1video, yuv420p(tv), 320x240 [SAR 1:1 DAR 4:3], 104857 "
          "kb/s, 25 fps, 50 tbr, 90k tbn",
-         "25"},
+         "25", "25"},
         {"time base in place of a rate",
-         "Stream #0:0: Video: wmv2, yuv420p, 320x240, 25 fps, 1k tbr, 1k tbn", "25"},
-        {"NTSC film", "Stream #0:0: Video: h264, 23.98 fps, 23.98 tbr, 24k tbn", "24000/1001"},
-        {"NTSC video", "Stream #0:0: Video: h264, 29.97 fps, 29.97 tbr, 30k tbn", "30000/1001"},
-        {"NTSC double", "Stream #0:0: Video: h264, 59.94 fps, 59.94 tbr, 60k tbn", "60000/1001"},
-        {"NTSC tbr with another fps", "Stream #0:0: Video: h264, 29.5 fps, 29.97 tbr",
+         "Stream #0:0: Video: wmv2, yuv420p, 320x240, 25 fps, 1k tbr, 1k tbn", "25", "25"},
+        {"NTSC film", "Stream #0:0: Video: h264, 23.98 fps, 23.98 tbr, 24k tbn", "24000/1001",
+         "24000/1001"},
+        {"NTSC video", "Stream #0:0: Video: h264, 29.97 fps, 29.97 tbr, 30k tbn", "30000/1001",
          "30000/1001"},
-        {"other decimal kept", "Stream #0:0: Video: h264, 12.50 fps, 12.50 tbr", "12.50"},
-        {"fps alone", "Stream #0:0: Video: msmpeg4v3, yuv420p, 320x240, 25 fps", "25"},
-        {"tbr alone", "Stream #0:0: Video: rawvideo, 320x240, 60 tbr, 60 tbn", "60"},
-        {"only a time base", "Stream #0:0: Video: h264, 320x240, 90k tbr, 90k tbn", ""},
-        {"neither", "Stream #0:0: Video: h264, 320x240, 90k tbn", ""},
-        {"not a number", "Stream #0:0: Video: h264, x fps, 1e3 tbr", ""},
-        {"zero", "Stream #0:0: Video: h264, 0 fps, 0 tbr", ""},
+        {"NTSC double", "Stream #0:0: Video: h264, 59.94 fps, 59.94 tbr, 60k tbn", "60000/1001",
+         "60000/1001"},
+        {"NTSC tbr with another fps", "Stream #0:0: Video: h264, 29.5 fps, 29.97 tbr",
+         "30000/1001", ""},
+        {"average within rounding of tbr", "Stream #0:0: Video: h264, 29.98 fps, 30 tbr", "30",
+         "30"},
+        {"other decimal kept", "Stream #0:0: Video: h264, 12.50 fps, 12.50 tbr", "12.50",
+         "12.50"},
+        {"fps alone", "Stream #0:0: Video: msmpeg4v3, yuv420p, 320x240, 25 fps", "25", "25"},
+        {"tbr alone", "Stream #0:0: Video: rawvideo, 320x240, 60 tbr, 60 tbn", "60", "60"},
+        {"only a time base", "Stream #0:0: Video: h264, 320x240, 90k tbr, 90k tbn", "", ""},
+        {"neither", "Stream #0:0: Video: h264, 320x240, 90k tbn", "", ""},
+        {"not a number", "Stream #0:0: Video: h264, x fps, 1e3 tbr", "", ""},
+        {"zero", "Stream #0:0: Video: h264, 0 fps, 0 tbr", "", ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(frame_rate_of_stream(c.line), c.rate);
+        EXPECT_EQ(frame_rate_of_stream(c.line, true), c.rate_where_kept);
     }
 
     // Only video lines of the input count, the later one winning, and never a cover picture.
