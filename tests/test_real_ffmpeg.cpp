@@ -248,7 +248,9 @@ TEST_F(RealFfmpeg, FailuresGiveTheirReasons)
         std::string accumulated;
         const Outcome probe = probe_file(text_file, info, accumulated, testing::no_pump);
         EXPECT_FALSE(probe.ok);
-        EXPECT_EQ(probe.reason, "No duration!");
+        // The tool's own line; its wording around the library's error text differs by release.
+        EXPECT_TRUE(probe.reason.ends_with("Invalid data found when processing input"))
+            << probe.reason;
     }
 
     const std::string slow = out_.file("slow.mp4");
@@ -263,7 +265,7 @@ TEST_F(RealFfmpeg, FailuresGiveTheirReasons)
     const Case cases[] = {
         {"missing input", out_.file("none.mp4"), out_.path(), "*.AVI", "No such file"},
         {"missing output folder", clip("mp4"), out_.file("no/such/folder"), "*.AVI",
-         "No such file"},
+         "/no/such/folder/clip.avi: No such file or directory"},
         {"15 frames a second to MPG", slow, out_.path(), "*.MPG", "Conversion failed"},
     };
     for (const Case &c : cases) {
@@ -276,7 +278,11 @@ TEST_F(RealFfmpeg, FailuresGiveTheirReasons)
         const Tffinfo info{c.input, "00:00:02.00", "", ""};
         const ProcessResult result = process_file(info, inputs, sink, testing::no_pump);
         EXPECT_FALSE(result.outcome.ok);
-        EXPECT_EQ(result.outcome.reason, c.reason);
+        // A line of the tool's own keeps its words; only their ending is the same everywhere.
+        if (std::string_view(c.reason).starts_with("/"))
+            EXPECT_TRUE(result.outcome.reason.ends_with(c.reason)) << result.outcome.reason;
+        else
+            EXPECT_EQ(result.outcome.reason, c.reason);
     }
 }
 
