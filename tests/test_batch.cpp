@@ -206,6 +206,24 @@ TEST_F(Batch, TwoInputsOfOneNameDoNotShareAnOutput)
     EXPECT_EQ(outputs(), (std::vector<std::string>{out_ + "/clip.avi", out_ + "/NEW_clip.avi"}));
 }
 
+TEST_F(Batch, ANameThatIsNoValidTextIsProcessedUnderItsOwnBytes)
+{
+    const std::string latin1 = input("one/caf\xe9.avi", good);
+    // What the name reads as once its byte is replaced: another file, never to be touched.
+    const std::string twin = input("caf\xef\xbf\xbd.avi", good);
+    folder_answer = QString::fromLocal8Bit(in_ + "/one");
+    click("btn_openfolder");
+    ASSERT_EQ(main.file_count(), 1);
+    process();
+    ASSERT_TRUE(wait_for([&] { return completed(); }));
+
+    EXPECT_EQ(probes_of(latin1), 1);
+    EXPECT_EQ(runs_of(latin1), 1);
+    EXPECT_EQ(probes_of(twin) + runs_of(twin), 0);
+    EXPECT_EQ(outputs(), std::vector<std::string>{out_ + "/caf\xe9.avi"});
+    EXPECT_TRUE(fs::exists(out_ + "/caf\xe9.avi"));
+}
+
 TEST_F(Batch, AProbeThatFailsOnceIsTriedAgain)
 {
     const std::string flaky = input("b.avi", "[probe 1]\nerr not a description\\n\n" + good);

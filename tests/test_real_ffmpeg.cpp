@@ -297,6 +297,7 @@ TEST_F(RealFfmpeg, NamesThatNeedCareOnACommandLine)
         "aj \xC3\xBCn\xC3\xAF"
         "c\xC3\xB6"
         "d\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.mp4",
+        "caf\xE9 no valid text.mp4",
     };
     const ScratchDir in;
     const std::string folder = out_.file("out $dir 'x'");
