@@ -29,6 +29,19 @@ std::size_t character_start(std::string_view text, std::size_t at)
     return at;
 }
 
+// The line without the tool's "[mp4 @ 0x55d0c3a4] " prefixes: which part of it spoke.
+std::string_view without_context(std::string_view line)
+{
+    line = trim(line);
+    while (line.starts_with('[')) {
+        const auto close = line.find("] ");
+        if (close == std::string_view::npos || !contains(line.substr(0, close), " @ "))
+            break;
+        line = trim(line.substr(close + 2));
+    }
+    return line;
+}
+
 } // namespace
 
 void LineFramer::feed(std::string_view chunk, const LineHandler &line)
@@ -93,15 +106,7 @@ bool is_write_failure(std::string_view report)
 
 std::string reason_line(std::string_view line)
 {
-    line = trim(line);
-    // "[mp4 @ 0x55d0c3a4] ": which part of the tool spoke, not what went wrong.
-    while (line.starts_with('[')) {
-        const auto close = line.find("] ");
-        if (close == std::string_view::npos || !contains(line.substr(0, close), " @ "))
-            break;
-        line = trim(line.substr(close + 2));
-    }
-    std::string text(line);
+    std::string text(without_context(line));
     for (char &c : text) {
         if (static_cast<unsigned char>(c) < 32)
             c = ' ';
@@ -122,18 +127,21 @@ void ErrorLineWatch::see(std::string_view line)
     if (trim(line).empty())
         return;
     const auto report = own_report(line, names_);
-    const bool description = !report || is_progress_line(line)
-        || starts_with_any(*report, {"Input #", "Output #", "Stream mapping:", "Press [q]",
-                                     "ffmpeg version", "frame=", "video:"});
-    if (report && report->starts_with("Input #"))
+    const std::string_view said = report ? without_context(*report) : std::string_view();
+    if (said.starts_with("Input #"))
         described_input_ = true;
+    const bool description = !report || is_progress_line(line)
+        || starts_with_any(said, {"Input #", "Output #", "Stream mapping:", "Press [q]",
+                                  "ffmpeg version", "frame=", "video:"});
     if (description) {
         after_description_.reset();
+        last_with_context_.reset();
         return;
     }
     // The tool's closing words say that it failed, never why.
-    if (starts_with_any(*report, {"Conversion failed", "At least one output file must be specified",
-                                  "Exiting normally"}))
+    if (said.empty() || starts_with_any(said, {"Conversion failed",
+                                               "At least one output file must be specified",
+                                               "Exiting normally"}))
         return;
     if (!named_) {
         const bool names_a_file = std::any_of(names_.begin(), names_.end(), [&](const auto &name) {
@@ -144,15 +152,18 @@ void ErrorLineWatch::see(std::string_view line)
     }
     if (!after_description_)
         after_description_ = reason_line(line);
+    // Newer releases end with summaries of their own after the line from the part that failed.
+    if (trim(*report).size() != said.size())
+        last_with_context_ = reason_line(line);
 }
 
 std::optional<std::string> ErrorLineWatch::reason() const
 {
     if (named_)
         return named_;
-    if (after_description_ && !after_description_->empty())
-        return after_description_;
-    return std::nullopt;
+    if (last_with_context_)
+        return last_with_context_;
+    return after_description_;
 }
 
 } // namespace quelvane

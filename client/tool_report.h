@@ -41,8 +41,9 @@ inline constexpr std::size_t kMaxReason = 200;
 std::string reason_line(std::string_view line);
 
 // Finds the tool's own error line in its output, line by line, keeping only what it needs.
-// The line that names one of the files followed by ":" wins; else the first of the tool's own
-// lines after the last line of its description or progress.
+// The first line that names one of the files followed by ":"; else, after the last line of
+// its description or progress, the last line from a named part of the tool ("[in#0 @ 0x...]"),
+// else the first line of its own there.
 class ErrorLineWatch {
 public:
     explicit ErrorLineWatch(std::vector<std::string> names);
@@ -56,6 +57,7 @@ private:
     std::vector<std::string> names_;
     std::optional<std::string> named_;
     std::optional<std::string> after_description_;
+    std::optional<std::string> last_with_context_;
     bool described_input_ = false;
 };
 
