@@ -15,6 +15,10 @@
 
 #include <cstdlib>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 namespace quelvane {
 namespace {
 
@@ -187,6 +191,7 @@ TEST_F(Batch, ThreeGoodFilesEndWithTheCompletionMessageAfterTheDialogHasGone)
         EXPECT_TRUE(fs::exists(output)) << output;
     EXPECT_EQ(gauge("Gauge1"), 100);
     EXPECT_EQ(gauge("Gauge2"), 99); // 100 div 3 + 200 div 3
+    EXPECT_TRUE(main.edit1.empty()); // the probes' text is let go once each file is probed
     EXPECT_EQ(find<QLabel>("label_filename", &progress)->text(),
               "Current File: " + QString::fromStdString(files[2]));
     EXPECT_EQ(find<QLabel>("Label1", &progress)->text(), "Process 00:00:02.00 ......");
@@ -333,6 +338,34 @@ TEST_F(Batch, CancelDuringAProbeThatNeverEndsStopsItAndStartsNothingMore)
     EXPECT_TRUE(testing::child_processes().empty());
     EXPECT_EQ(testing::open_descriptors(), descriptors);
 }
+
+#ifndef Q_OS_WIN
+TEST_F(Batch, CancelEndsFfmpegWaitingOnAPipeNamedLikeAVideo)
+{
+    if (!fs::exists(testing::tool_ffmpeg()))
+        GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
+    place_.reset();
+    place_.emplace(testing::tool_ffmpeg());
+    // Listed while it was a file; by the batch it is a pipe nobody writes to, which the tool
+    // waits on for ever.
+    const std::string pipe = in_ + "/stream.mp4";
+    dir_.write("in/stream.mp4", "x");
+    add({pipe});
+    fs::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int descriptors = testing::open_descriptors();
+    cancel_when([] { return !testing::child_processes().empty(); });
+    process();
+    settle();
+
+    EXPECT_TRUE(visible_after_cancel);
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(testing::child_processes().empty());
+    EXPECT_EQ(testing::open_descriptors(), descriptors);
+    EXPECT_TRUE(fs::is_empty(out_));
+}
+#endif
 
 TEST_F(Batch, AnErrorInsideTheBatchClosesTheDialogAndGoesToTheErrorReport)
 {

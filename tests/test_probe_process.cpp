@@ -328,6 +328,28 @@ TEST(ProcessFile, FailureTextsInEchoedNamesAndTagsAreNoFailure)
     }
 }
 
+TEST(ProcessFile, AnOutputFolderRemovedWhileTheToolWritesIsAFailure)
+{
+    const ScratchDir dir;
+    const ToolPlace place(testing::fake_tool());
+    const std::string folder = dir.file("out");
+    std::filesystem::create_directories(folder);
+    // The tool writes nothing once its folder is gone, and still ends with status 0.
+    const FakeScript script(dir, "err frame=1 size=0kB time=00:00:01.00 bitrate=N/A\\r\n"
+                                 "sleep 200\noutput no stills\nexit 0\n");
+    FixedInputs inputs;
+    inputs.folder = folder;
+    RecordingSink sink;
+    const MessagePump remove_folder = [&] {
+        if (!sink.gauge1.empty())
+            std::filesystem::remove_all(folder);
+    };
+    const ProcessResult result = process_file(probed("/in/clip.mp4"), inputs, sink, remove_folder);
+    EXPECT_FALSE(std::filesystem::exists(result.output));
+    EXPECT_FALSE(result.outcome.ok);
+    EXPECT_EQ(result.outcome.reason, "Conversion failed");
+}
+
 TEST(ProcessFile, StopTerminatesTheToolAndIsNoFailure)
 {
     const ScratchDir dir;
