@@ -27,7 +27,7 @@ Tprogress::Tprogress(Tmain &main, QWidget *parent)
       timer_do(new QTimer(this))
 {
     setObjectName("progress");
-    setWindowTitle(QString());
+    setWindowTitle(shown_title(QString()));
     setFont(form_font());
     setFixedSize(409, 145);
     setModal(true);

@@ -16,6 +16,11 @@ std::optional<std::string> exact_local(const QString &text)
     return bytes;
 }
 
+QString shown_title(const QString &title)
+{
+    return title.isEmpty() ? QStringLiteral(" ") : title;
+}
+
 void pump_messages()
 {
     QCoreApplication::processEvents();

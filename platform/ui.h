@@ -14,6 +14,10 @@ class QWidget;
 
 namespace quelvane {
 
+// A window's title as the window system is to show it: an empty one would show the program's
+// file name there, so it becomes one blank.
+QString shown_title(const QString &title);
+
 // Handles every message that waits, then returns.
 void pump_messages();
 

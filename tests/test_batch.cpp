@@ -383,7 +383,7 @@ TEST_F(Batch, AnErrorInsideTheBatchClosesTheDialogAndGoesToTheErrorReport)
     ASSERT_EQ(reported.size(), 2);
     EXPECT_EQ(reported[0].text, "File load error! nothing");
     EXPECT_EQ(reported[1].text, "The message could not be shown");
-    EXPECT_EQ(reported[1].title, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(reported[1].title, "Quelvane");
     EXPECT_EQ(reported[1].icon, MessageIcon::Error);
     EXPECT_FALSE(progress.isVisible());
     EXPECT_EQ(probes_of(third), 0);

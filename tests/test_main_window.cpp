@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
@@ -219,7 +220,7 @@ TEST_F(MainWindow, AFileThatCannotBeReadStopsTheDialogsFilesWithTheErrorReport)
     EXPECT_EQ(cell(1, 1), "");
     EXPECT_EQ(selected_row(), 0);
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].message.title, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(shown[0].message.title, "Quelvane");
     EXPECT_EQ(shown[0].message.icon, MessageIcon::Error);
     EXPECT_EQ(shown[0].message.text,
               "Cannot open file \"" + q(missing) + "\". No such file or directory");
@@ -388,6 +389,32 @@ TEST_F(MainWindow, APipeIsNeverOpenedAndGetsTheErrorReport)
 }
 #endif
 
+TEST(MessageBox, ShowsItsTextAsPlainTextUnderTheTitleAsItReads)
+{
+    struct Seen {
+        QString title, text;
+        Qt::TextFormat format = Qt::AutoText;
+    };
+    const QString text = "Process error! /out/<b>bold</b> &amp; <img src=x>.mp4: Permission denied";
+    for (const QString &title : {QString(), QString("Error")}) {
+        SCOPED_TRACE(title.toStdString());
+        std::optional<Seen> seen;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen = Seen{box->windowTitle(), box->text(), box->textFormat()};
+            box->accept();
+        });
+        show_message({nullptr, title, text, MessageIcon::Error});
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(seen->format, Qt::PlainText);
+        EXPECT_EQ(seen->text, text);
+        // An empty title would show the program's file name on the title bar.
+        EXPECT_EQ(seen->title, title.isEmpty() ? " " : title);
+    }
+}
+
 TEST_F(MainWindow, RemoveSelectsTheNextRowAndClearEmptiesTheList)
 {
     const ScratchDir dir;
@@ -426,7 +453,7 @@ TEST_F(MainWindow, RemoveSelectsTheNextRowAndClearEmptiesTheList)
 TEST_F(MainWindow, TheProgressDialogAndItsGauges)
 {
     EXPECT_EQ(progress.size(), QSize(409, 145));
-    EXPECT_EQ(progress.windowTitle(), "");
+    EXPECT_EQ(progress.windowTitle(), " "); // shown as empty; "" would show the file's name
     EXPECT_FALSE(progress.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(progress.windowFlags() & Qt::WindowSystemMenuHint);
     const struct {
