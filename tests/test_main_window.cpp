@@ -361,6 +361,13 @@ TEST_F(MainWindow, ANameThatIsNoValidTextKeepsItsBytesOrIsRefused)
     ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(shown[1].message.text.startsWith("Cannot open folder \""));
     EXPECT_TRUE(shown[1].message.text.endsWith(QString::fromLatin1(kInexactFolderName)));
+
+    SCOPED_TRACE("the same folder chosen for the output");
+    QTest::mouseClick(find<QPushButton>("BitBtn1"), Qt::LeftButton);
+    ASSERT_EQ(shown.size(), 3);
+    EXPECT_EQ(shown[2].message.text, shown[1].message.text);
+    EXPECT_FALSE(shown[2].progress_visible);
+    EXPECT_EQ(main.output_folder, "");
 }
 
 TEST_F(MainWindow, APipeIsNeverOpenedAndGetsTheErrorReport)
