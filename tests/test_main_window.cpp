@@ -402,7 +402,8 @@ TEST(MessageBox, ShowsItsTextAsPlainTextUnderTheTitleAsItReads)
         QString title, text;
         Qt::TextFormat format = Qt::AutoText;
     };
-    const QString text = "Process error! /out/<b>bold</b> &amp; <img src=x>.mp4: Permission denied";
+    const QString text
+        = "Process error! /out/<b>bold</b> &amp; <img src=x>.mp4: Permission denied";
     for (const QString &title : {QString(), QString("Error")}) {
         SCOPED_TRACE(title.toStdString());
         std::optional<Seen> seen;

@@ -32,6 +32,18 @@ private:
     std::string path_;
 };
 
+// A path as a fake script writes it: its backslashes (Windows) escaped.
+std::string scripted(const std::string &path)
+{
+    std::string text;
+    for (const char c : path) {
+        if (c == '\\')
+            text += '\\';
+        text += c;
+    }
+    return text;
+}
+
 TEST(ProbeFile, KeepsEveryChunkAsPrintedSoSplitMarkersAreFound)
 {
     const ScratchDir dir;
@@ -83,7 +95,8 @@ TEST(ProbeFile, RefusesAFileWithoutRunningTimeWithTheToolsReasonWhenItGaveOne)
          "err Input #0, avi, from '/in/a.mp4':\\n  Duration: N/A, start: 0.000000, bitrate: "
          "N/A\\n[avi @ 0x3] Could not find codec parameters\\n\nexit 1\n",
          "No duration!"},
-        {"N/A", "err   Duration: N/A, start: 0.000000, bitrate: N/A\\n\nexit 1\n", "No duration!"},
+        {"N/A", "err   Duration: N/A, start: 0.000000, bitrate: N/A\\n\nexit 1\n",
+         "No duration!"},
         {"only the closing words",
          "err At least one output file must be specified\\n\nexit 1\n", "No duration!"},
         {"silent", "exit 0\n", "No duration!"},
@@ -105,7 +118,8 @@ TEST(ProbeFile, AStopEndsAProbeThatNeverEndsAndAFloodIsNotAllKept)
 {
     const ScratchDir dir;
     const ToolPlace place(testing::fake_tool());
-    const FakeScript script(dir, "err   Duration: 00:00:02.00, start: 0.0\\n\nflood 3000000\nhang\n");
+    const FakeScript script(dir,
+                            "err   Duration: 00:00:02.00, start: 0.0\\n\nflood 3000000\nhang\n");
     const int descriptors = testing::open_descriptors();
     Tffinfo info;
     std::string accumulated;
@@ -241,7 +255,7 @@ TEST(ProcessFile, FailureTextsAndEndsThatAreFailures)
          "/in/clip.mp4: Invalid data found when processing input\\n\nexit 1\n",
          false, "/in/clip.mp4: Invalid data found when processing input"},
         {"the output's folder is missing",
-         "err " + output + ": No such file or directory\\n\nexit 1\n", false,
+         "err " + scripted(output) + ": No such file or directory\\n\nexit 1\n", false,
          output + ": No such file or directory"},
         {"missing input split over two chunks",
          "err /in/clip.mp4: No su\nsleep 60\nerr ch file or directory\\n\nexit 1\n", false,
@@ -312,13 +326,14 @@ TEST(ProcessFile, FailureTextsInEchoedNamesAndTagsAreNoFailure)
         const std::string output = dir.file(name);
         std::filesystem::remove(output);
         const FakeScript script(
-            dir, "err Input #0, mov,mp4, from '" + input + "':\\n  Metadata:\\n"
-                 "    title           : " + name + "\\n    comment         : Conversion failed!\\n"
+            dir, "err Input #0, mov,mp4, from '" + scripted(input) + "':\\n  Metadata:\\n"
+                 "    title           : " + name
+                 + "\\n    comment         : Conversion failed!\\n"
                  "                    : No such file\\n"
-                 "Output #0, mp4, to '" + output + "':\\n\n"
+                 "Output #0, mp4, to '" + scripted(output) + "':\\n\n"
                  "err frame=1 size=0kB time=00:00:01.00 bitrate=N/A\\r\n"
-                 "err [mp4 @ 0x1] Starting second pass: moving the moov atom to " + output
-                 + "\\n\noutput no stills\n");
+                 "err [mp4 @ 0x1] Starting second pass: moving the moov atom to "
+                 + scripted(output) + "\\n\noutput no stills\n");
         FixedInputs inputs;
         inputs.folder = dir.path();
         RecordingSink sink;
@@ -344,7 +359,8 @@ TEST(ProcessFile, AnOutputFolderRemovedWhileTheToolWritesIsAFailure)
         if (!sink.gauge1.empty())
             std::filesystem::remove_all(folder);
     };
-    const ProcessResult result = process_file(probed("/in/clip.mp4"), inputs, sink, remove_folder);
+    const ProcessResult result
+        = process_file(probed("/in/clip.mp4"), inputs, sink, remove_folder);
     EXPECT_FALSE(std::filesystem::exists(result.output));
     EXPECT_FALSE(result.outcome.ok);
     EXPECT_EQ(result.outcome.reason, "Conversion failed");

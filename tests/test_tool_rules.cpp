@@ -118,7 +118,8 @@ TEST(ToolReport, LinesFramedOwnReportsAndWriteFailures)
 {
     std::vector<std::string> lines;
     LineFramer framer;
-    const LineFramer::LineHandler keep = [&](std::string_view line) { lines.emplace_back(line); };
+    const LineFramer::LineHandler keep
+        = [&](std::string_view line) { lines.emplace_back(line); };
     for (const char *chunk : {"a\nfr", "ame=1\rb", "", "\r\nc"})
         framer.feed(chunk, keep);
     framer.finish(keep);
@@ -143,8 +144,8 @@ TEST(ToolReport, LinesFramedOwnReportsAndWriteFailures)
          "Error writing trailer of : No space left on device", true},
         {"[out#0/mp4 @ 0x5] Error writing trailer: No space left on device",
          "[out#0/mp4 @ 0x5] Error writing trailer: No space left on device", true},
-        {"Error closing file x.mkv: Input/output error", "Error closing file x.mkv: Input/output error",
-         true},
+        {"Error closing file x.mkv: Input/output error",
+         "Error closing file x.mkv: Input/output error", true},
         {"av_interleaved_write_frame(): Disk quota exceeded",
          "av_interleaved_write_frame(): Disk quota exceeded", true},
         {"[vost#0:0/mpeg4 @ 0x1] Error submitting a packet to the muxer: File too large",
@@ -159,9 +160,9 @@ TEST(ToolReport, LinesFramedOwnReportsAndWriteFailures)
         EXPECT_EQ(report, c.report);
         EXPECT_EQ(report && is_write_failure(*report), c.write_failure);
     }
-    // The last row shows why the paths must be the tool's own: only given names are taken out.
-    EXPECT_FALSE(is_write_failure(*own_report("Output #0, avi, to '/o/No space left on device.avi':",
-                                              {"/o/No space left on device.avi"})));
+    // The last row: only the names the tool was given are taken out.
+    const std::string echo = "Output #0, avi, to '/o/No space left on device.avi':";
+    EXPECT_FALSE(is_write_failure(*own_report(echo, {"/o/No space left on device.avi"})));
 }
 
 TEST(ToolReport, TheToolsErrorLineAsAReasonOverItsReleases)
@@ -208,8 +209,8 @@ TEST(ToolReport, TheToolsErrorLineAsAReasonOverItsReleases)
          "Input #0, mov, from '/in/a.mp4':\n  Duration: 00:00:02.00\n"
          "At least one output file must be specified\n",
          std::nullopt, true},
-        {"only a description", "Input #0, mov, from '/in/a.mp4':\n    title : Conversion failed\n",
-         std::nullopt, true},
+        {"only a description",
+         "Input #0, mov, from '/in/a.mp4':\n    title : Conversion failed\n", std::nullopt, true},
         {"progress, then a line", "frame=1 size=0kB time=00:00:01.00 bitrate=N/A\rvideo:1kB\n",
          std::nullopt},
     };
@@ -243,10 +244,11 @@ TEST(ToolReport, AReasonIsOneShortLine)
     const std::string wide = reason_line("a" + accents);
     EXPECT_LE(wide.size(), kMaxReason);
     for (std::size_t i = 0; i < wide.size(); ++i) {
-        if (wide[i] == '\xC3')
+        if (wide[i] == '\xC3') {
             EXPECT_EQ(wide[i + 1], '\xA9') << i;
-        else if (wide[i] == '\xA9')
+        } else if (wide[i] == '\xA9') {
             EXPECT_EQ(wide[i - 1], '\xC3') << i;
+        }
     }
 }
 
