@@ -11,6 +11,8 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <stdexcept>
 
 #include <cstdlib>
@@ -395,6 +397,76 @@ TEST_F(Batch, AnErrorInsideTheBatchClosesTheDialogAndGoesToTheErrorReport)
     ASSERT_TRUE(wait_for([&] { return reported.size() == 3; }));
     EXPECT_EQ(reported[2].text, "The process completed successfully!");
 }
+
+#ifndef Q_OS_WIN
+TEST_F(Batch, WithFfmpegEachFailureNamesItsReasonAndNoSuccessFollows)
+{
+    if (!fs::exists(testing::tool_ffmpeg()))
+        GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
+    place_.reset();
+    place_.emplace(testing::tool_ffmpeg());
+    const std::string clip = in_ + "/clip.mp4";
+    ASSERT_NO_FATAL_FAILURE(testing::make_clip(clip));
+    const std::string tone = in_ + "/tone.mp4";
+    ASSERT_TRUE(testing::run_program(testing::kFfmpeg, {"-loglevel", "error", "-f", "lavfi", "-i",
+                                                        "sine=duration=2", "-y", tone})
+                        .clean);
+    const std::string gone = in_ + "/gone.mp4";
+    fs::copy_file(clip, gone);
+
+    // A good run first: its copy's size tells how small a disk is too small.
+    add({clip});
+    process();
+    ASSERT_TRUE(wait_for([&] { return completed(); }, 60000));
+    const std::uintmax_t room = (fs::file_size(out_ + "/clip.mp4") - 1) / 4096 * 4096;
+    const testing::TinyDisk tiny(dir_.file("tiny"), room);
+
+    struct Case {
+        const char *name;
+        std::string input;
+        std::string folder;
+        std::string prefix;
+        std::vector<std::string> words; // the tool's, as every release words them
+    };
+    std::vector<Case> cases = {
+        {"an input without video", tone, out_, "Process error! ", {"does not contain any stream"}},
+        {"an input deleted once listed", gone, out_, "File load error! ",
+         {"No such file or directory"}},
+        {"an output folder removed before the batch", clip, dir_.file("removed"),
+         "Process error! ", {"/removed/clip.mp4: No such file or directory"}},
+    };
+    if (tiny.mounted())
+        cases.push_back(
+                {"a full disk", clip, dir_.file("tiny"), "Process error! Conversion failed", {}});
+    else
+        std::cout << "mounting a small tmpfs needs root: the full disk is not tried\n";
+    const auto bytes_of = [](const std::string &path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string clip_bytes = bytes_of(clip);
+    const std::string tone_bytes = bytes_of(tone);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        shown.clear();
+        click("btn_clear");
+        add({c.input});
+        if (c.input == gone)
+            fs::remove(gone);
+        folder_answer = QString::fromStdString(c.folder);
+        QTest::mouseClick(find<QPushButton>("BitBtn1"), Qt::LeftButton);
+        settle();
+        ASSERT_EQ(shown.size(), 1);
+        const std::string text = shown[0].message.text.toStdString();
+        EXPECT_TRUE(text.starts_with(c.prefix)) << text;
+        for (const std::string &word : c.words)
+            EXPECT_NE(text.find(word), std::string::npos) << text;
+        EXPECT_TRUE(testing::child_processes().empty());
+        EXPECT_EQ(bytes_of(clip), clip_bytes);
+        EXPECT_EQ(bytes_of(tone), tone_bytes);
+    }
+}
+#endif
 
 TEST_F(Batch, DebiansFfmpegRemovesTheStillsOfThreeClips)
 {

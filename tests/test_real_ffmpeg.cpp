@@ -18,7 +18,6 @@
 
 #ifndef _WIN32
 #include <sys/mount.h>
-#include <unistd.h>
 #endif
 
 namespace quelvane {
@@ -320,30 +319,6 @@ TEST_F(RealFfmpeg, NamesThatNeedCareOnACommandLine)
 }
 
 #ifndef _WIN32
-// A tmpfs of `bytes` (whole pages) mounted on `folder` for as long as it lives; nothing
-// mounted when the test may not mount.
-class TinyDisk {
-public:
-    TinyDisk(const std::string &folder, std::uintmax_t bytes) : folder_(folder)
-    {
-        fs::create_directories(folder);
-        if (::geteuid() != 0)
-            return;
-        const std::string size = "size=" + std::to_string(bytes);
-        mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) == 0;
-    }
-    ~TinyDisk()
-    {
-        if (mounted_)
-            ::umount2(folder_.c_str(), MNT_DETACH);
-    }
-    bool mounted() const { return mounted_; }
-
-private:
-    std::string folder_;
-    bool mounted_ = false;
-};
-
 TEST_F(RealFfmpeg, AFullDiskIsAFailureWhateverTheToolsStatus)
 {
     // The copy's size in a roomy folder, then a disk a page short of it: the tool fails while
@@ -358,7 +333,7 @@ TEST_F(RealFfmpeg, AFullDiskIsAFailureWhateverTheToolsStatus)
     ASSERT_GT(room, 0u);
 
     const std::string source_bytes = bytes_of(clip("mp4"));
-    const TinyDisk disk(out_.file("tiny"), room);
+    const testing::TinyDisk disk(out_.file("tiny"), room);
     if (!disk.mounted())
         GTEST_SKIP() << "mounting a small tmpfs needs root: the full disk is not tried";
     FixedInputs inputs;
@@ -381,7 +356,7 @@ TEST_F(RealFfmpeg, FailuresNameTheToolsOwnReason)
                         .clean);
     const std::string long_name = out_.file(std::string(250, 'n') + ".mp4");
     fs::copy_file(clip("mp4"), long_name);
-    const TinyDisk read_only(out_.file("ro"), 65536);
+    const testing::TinyDisk read_only(out_.file("ro"), 65536);
     if (read_only.mounted())
         ::mount(nullptr, out_.file("ro").c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
     else
