@@ -27,7 +27,7 @@ Tprogress::Tprogress(Tmain &main, QWidget *parent)
       timer_do(new QTimer(this))
 {
     setObjectName("progress");
-    setWindowTitle(QString());
+    setWindowTitle(shown_title(QString()));
     setFont(form_font());
     setFixedSize(409, 145);
     setModal(true);
@@ -191,9 +191,15 @@ void Tprogress::timer_dotimer()
         Label1->setText("Process ......");
         main_.ffinfo.clear();
 
-        Outcome probe = probe_file(path, main_.ffinfo, main_.edit1, pump_messages);
-        if (!probe.ok)
-            probe = probe_file(path, main_.ffinfo, main_.edit1, pump_messages);
+        // Cancel ends a probe too: a tool that hangs on the file must not hang the batch.
+        const StopTest stop = [this] { return main_.stop_flag; };
+        Outcome probe = probe_file(path, main_.ffinfo, main_.edit1, pump_messages, stop);
+        if (!probe.ok && !main_.stop_flag)
+            probe = probe_file(path, main_.ffinfo, main_.edit1, pump_messages, stop);
+        // What the probe printed served its turn; ffinfo keeps what the run needs.
+        std::string().swap(main_.edit1);
+        if (main_.stop_flag)
+            return;
         if (!probe.ok) {
             failed = true;
             show_error("File load error! " + from_local(probe.reason));

@@ -2,6 +2,7 @@
 
 #include "client/text.h"
 #include "client/tool_commands.h"
+#include "client/tool_report.h"
 
 #include <charconv>
 #include <cmath>
@@ -160,19 +161,35 @@ Outcome parse_description(std::string_view text, Tffinfo &info)
 }
 
 Outcome probe_file(const std::string &path, Tffinfo &info, std::string &accumulated,
-                   const MessagePump &pump)
+                   const MessagePump &pump, const StopTest &stop)
 {
+    LineFramer lines;
+    ErrorLineWatch error_line({path});
+    const LineFramer::LineHandler see = [&](std::string_view line) { error_line.see(line); };
+
     RunChoices choices;
     choices.code_base = 10;
     choices.start_action = [&] { accumulated.clear(); };
+    choices.stop_test = stop;
+    choices.stopped = Outcome::no();
     // "ffmpeg -i" always ends with status 1: only the description counts.
-    choices.normal_end
-        = [&](const platform::ChildExit &) { return parse_description(accumulated, info); };
+    choices.normal_end = [&](const platform::ChildExit &) {
+        lines.finish(see);
+        Outcome verdict = parse_description(accumulated, info);
+        // A tool that could not read the file says why; "No duration!" would hide it.
+        if (!verdict.ok && !error_line.described_input()) {
+            if (auto reason = error_line.reason())
+                verdict.reason = std::move(*reason);
+        }
+        return verdict;
+    };
     choices.pump = pump;
 
     // Every chunk as the tool wrote it: markers and their values often arrive in separate reads.
     const ChunkHandler handler = [&](std::string_view chunk) -> std::optional<Outcome> {
-        accumulated.append(chunk);
+        if (accumulated.size() < kMaxDescription)
+            accumulated.append(chunk.substr(0, kMaxDescription - accumulated.size()));
+        lines.feed(chunk, see);
         return std::nullopt;
     };
     return run_client(probe_arguments(path), handler, choices);

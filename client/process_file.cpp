@@ -4,10 +4,24 @@
 #include "client/progress_line.h"
 #include "client/text.h"
 #include "client/tool_commands.h"
+#include "client/tool_report.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace quelvane {
+
+namespace {
+
+// A file that holds something: the tool's output once it really wrote one.
+bool has_content(const std::string &path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return !error && size > 0 && std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
 
 ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, ProgressSink &sink,
                            const MessagePump &pump)
@@ -26,7 +40,26 @@ ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, Pro
     result.output = output_path(info.filename, inputs.output_folder(), inputs.convert_format(),
                                 inputs.format_text(), is_taken);
 
-    std::string previous;
+    // The tool echoes the paths it was given: texts in them are no report of its own.
+    const std::vector<std::string> names = {info.filename, result.output};
+    LineFramer lines;
+    ErrorLineWatch error_line(names);
+    std::optional<Outcome> failure;
+    bool write_failed = false;
+    const LineFramer::LineHandler judge_line = [&](std::string_view line) {
+        error_line.see(line);
+        const auto report = own_report(line, names);
+        if (!report || failure)
+            return;
+        if (auto reason = failure_reason(*report)) {
+            // The output's folder is gone, not the input: the tool's own line says so.
+            if (*reason == "No such file" && contains(line, result.output))
+                reason = reason_line(line);
+            failure = Outcome::no(std::move(*reason));
+        } else if (is_write_failure(*report)) {
+            write_failed = true;
+        }
+    };
     bool progress_seen = false;
     const auto show = [&](int file_percent) {
         sink.set_gauge1(file_percent);
@@ -35,14 +68,17 @@ ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, Pro
 
     RunChoices choices;
     choices.code_base = 40;
-    choices.start_action = [&] { previous.clear(); };
     choices.stop_test = [&] { return inputs.stop_requested(); };
     choices.stopped = Outcome::yes();
     choices.normal_end = [&](const platform::ChildExit &how) {
+        lines.finish(judge_line);
+        if (failure)
+            return *failure;
         if (!progress_seen)
-            return Outcome::no();
-        // A tool that dies after it started writing has not finished the file.
-        if (!how.clean())
+            return Outcome::no(error_line.reason().value_or("Conversion failed"));
+        // A tool that dies after it started writing has not finished the file; one that says
+        // it could not write, or leaves no output, has not either, whatever its status.
+        if (!how.clean() || write_failed || !has_content(result.output))
             return Outcome::no("Conversion failed");
         // The last progress line tells the output's length, short of the input's once stills go.
         show(100);
@@ -51,9 +87,9 @@ ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, Pro
     choices.pump = pump;
 
     const ChunkHandler handler = [&](std::string_view chunk) -> std::optional<Outcome> {
-        const std::string combined = previous + std::string(chunk);
-        if (auto reason = failure_reason(trim(combined)))
-            return Outcome::no(std::move(*reason));
+        lines.feed(chunk, judge_line);
+        if (failure)
+            return failure;
         if (is_progress_line(chunk)) {
             progress_seen = true;
             const auto text = progress_clock_text(chunk);
@@ -62,7 +98,6 @@ ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, Pro
                 sink.set_label1(clock_label(*clock));
             }
         }
-        previous.assign(chunk);
         return std::nullopt;
     };
 

@@ -1,10 +1,13 @@
 #include "mainwin/choosers.h"
 
+#include "mainwin/file_rules.h"
 #include "platform/ui.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+
+#include <stdexcept>
 
 namespace quelvane {
 
@@ -42,7 +45,12 @@ bool browse_folder(const QString &title, std::string &path)
     if (!chosen || chosen->isEmpty())
         return false;
     // A root keeps its separator; other folders end without one.
-    path = to_local(QDir::toNativeSeparators(QDir::cleanPath(*chosen)));
+    const QString folder = QDir::toNativeSeparators(QDir::cleanPath(*chosen));
+    const auto exact = exact_local(folder);
+    if (!exact)
+        throw std::runtime_error("Cannot open folder \"" + to_local(folder) + "\". "
+                                 + kInexactFolderName);
+    path = *exact;
     return true;
 }
 

@@ -14,6 +14,7 @@ namespace quelvane {
 
 // The folder chooser. `path` is the folder to open at and, when the user chose one, the
 // choice; a path that names no existing folder is emptied first, also when the user cancels.
+// Throws std::runtime_error, naming the folder, for a choice whose exact name cannot be had.
 bool browse_folder(const QString &title, std::string &path);
 
 // The open dialog with multiple selection: the chosen files in the dialog's order, or none.

@@ -109,8 +109,12 @@ std::uint64_t file_length(const std::string &path)
     // A folder is told apart first: POSIX opens one for reading, Windows refuses it as access
     // denied; either way its length is no file's length.
     std::error_code error;
-    if (fs::is_directory(path, error))
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_directory(status))
         throw FileOpenError(path, system_reason(EISDIR));
+    // A pipe, a socket or a device may block an open until someone writes to it, or never end.
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        throw FileOpenError(path, "Not a regular file");
     const std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(std::fopen(path.c_str(), "rb"),
                                                                  &std::fclose);
     if (!file)

@@ -43,8 +43,16 @@ public:
     FileOpenError(const std::string &path, const std::string &reason);
 };
 
+// Why a name that the open dialog or the folder chooser gave as text is refused: the system's
+// exact name cannot be had from it, and another file may bear the name it reads as.
+inline constexpr const char *kInexactFileName =
+        "Its name is not in the system's encoding, so it cannot be passed on exactly; add it "
+        "from its folder or drop it on the list";
+inline constexpr const char *kInexactFolderName =
+        "Its name is not in the system's encoding, so it cannot be passed on exactly";
+
 // The file's length in bytes, opening it for reading; throws FileOpenError for a file that
-// cannot be opened, a folder included.
+// cannot be opened, a folder included, and without opening it for one that is no regular file.
 std::uint64_t file_length(const std::string &path);
 
 // The names of the folder's entries that pass the extension test, in the order the file system

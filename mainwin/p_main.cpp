@@ -6,6 +6,7 @@
 #include "mainwin/file_rules.h"
 #include "platform/message_box.h"
 #include "platform/ui.h"
+#include "startup/application.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -198,6 +199,8 @@ void Tmain::add_file_b(const std::string &path)
     ListView1->insertRow(row);
     auto *caption = new QTableWidgetItem(from_local(path));
     caption->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    // The shown text may have lost bytes that are no valid text; the batch needs them all.
+    caption->setData(Qt::UserRole, QByteArray::fromStdString(path));
     ListView1->setItem(row, 0, caption);
     auto *size = new QTableWidgetItem;
     size->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -217,7 +220,7 @@ int Tmain::file_count() const
 std::string Tmain::file_path(int row) const
 {
     const QTableWidgetItem *caption = ListView1->item(row, 0);
-    return caption ? to_local(caption->text()) : std::string();
+    return caption ? caption->data(Qt::UserRole).toByteArray().toStdString() : std::string();
 }
 
 bool Tmain::convert_format() const
@@ -232,8 +235,12 @@ std::string Tmain::format_text() const
 
 void Tmain::btn_addClick()
 {
-    for (const QString &file : choose_files(this, open_dialog_filter()))
-        add_file_b(to_local(file));
+    for (const QString &file : choose_files(this, open_dialog_filter())) {
+        const auto path = exact_local(file);
+        if (!path)
+            throw FileOpenError(to_local(file), kInexactFileName);
+        add_file_b(*path);
+    }
 }
 
 void Tmain::btn_openfolderClick()
@@ -286,8 +293,14 @@ void Tmain::btn_fixClick()
         show_message({this, "Error", "Please add files at first!", MessageIcon::Error});
         return;
     }
-    if (!browse_folder("Select an output folder for output files", output_folder))
+    try {
+        if (!browse_folder("Select an output folder for output files", output_folder))
+            return;
+    } catch (const std::exception &error) {
+        // The button's signal code is no place for an exception to cross.
+        report_error(QString::fromLocal8Bit(error.what()));
         return;
+    }
     progress_->reset();
     stop_flag = false;
     progress_->exec();
@@ -351,12 +364,9 @@ void Tmain::dragAppMessage(const QMimeData &dropped)
 {
     try {
         for (const QUrl &url : dropped.urls()) {
-            if (!url.isLocalFile())
-                continue;
-            const std::string path =
-                    to_local(QDir::toNativeSeparators(QDir::cleanPath(url.toLocalFile())));
-            if (passes_extension_test(path))
-                add_file_b(path);
+            const auto path = dropped_path(url);
+            if (path && passes_extension_test(*path))
+                add_file_b(*path);
         }
     } catch (const FileOpenError &) {
         // A drop says nothing: the row stays with an empty size and the rest is skipped.

@@ -1,5 +1,7 @@
 #include "platform/message_box.h"
 
+#include "platform/ui.h"
+
 #include <QMessageBox>
 
 namespace quelvane {
@@ -38,8 +40,10 @@ void show_message(const Message &message)
         current_capture->handler_(message);
         return;
     }
-    QMessageBox box(qt_icon(message.icon), message.title, message.text, QMessageBox::Ok,
-                    message.owner);
+    QMessageBox box(qt_icon(message.icon), shown_title(message.title), message.text,
+                    QMessageBox::Ok, message.owner);
+    // A file name or a reason is shown as it reads, never taken for markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

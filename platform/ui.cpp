@@ -8,6 +8,19 @@
 
 namespace quelvane {
 
+std::optional<std::string> exact_local(const QString &text)
+{
+    std::string bytes = to_local(text);
+    if (text.contains(QChar::ReplacementCharacter) || from_local(bytes) != text)
+        return std::nullopt;
+    return bytes;
+}
+
+QString shown_title(const QString &title)
+{
+    return title.isEmpty() ? QStringLiteral(" ") : title;
+}
+
 void pump_messages()
 {
     QCoreApplication::processEvents();

@@ -5,12 +5,18 @@
 #include <QFont>
 #include <QString>
 
+#include <optional>
 #include <string>
 
 class QLabel;
+class QUrl;
 class QWidget;
 
 namespace quelvane {
+
+// A window's title as the window system is to show it: an empty one would show the program's
+// file name there, so it becomes one blank.
+QString shown_title(const QString &title);
 
 // Handles every message that waits, then returns.
 void pump_messages();
@@ -34,5 +40,14 @@ inline std::string to_local(const QString &text)
 {
     return text.toLocal8Bit().toStdString();
 }
+
+// The system's exact bytes for a name given as text; nothing when the text cannot stand for
+// them: a name that was no valid text shows U+FFFD in its place, and a character the system's
+// encoding lacks comes back changed.
+std::optional<std::string> exact_local(const QString &text);
+
+// The exact path of a local file dropped as a URL; nothing when it cannot be had exactly.
+// Backends local_path_posix.cpp and local_path_win32.cpp.
+std::optional<std::string> dropped_path(const QUrl &url);
 
 } // namespace quelvane

@@ -22,7 +22,7 @@ bool Application::notify(QObject *receiver, QEvent *event)
 
 void report_error(const QString &text)
 {
-    show_message({nullptr, QGuiApplication::applicationDisplayName(), text, MessageIcon::Error});
+    show_message({nullptr, QString::fromLatin1(kProgramName), text, MessageIcon::Error});
 }
 
 } // namespace quelvane

@@ -14,7 +14,11 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
-// The default error report: the application's title, the error icon, OK and the text.
+// The program's name, the title of the default error report. It is no display name of the
+// application: Qt would put that after every window's own title.
+inline constexpr const char *kProgramName = "Quelvane";
+
+// The default error report: the program's name as its title, the error icon, OK and the text.
 void report_error(const QString &text);
 
 } // namespace quelvane

@@ -28,7 +28,6 @@ Forms start_up()
         return forms;
     }
 
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Quelvane"));
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/art/quelvane-%1.png").arg(size));

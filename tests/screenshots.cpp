@@ -35,7 +35,6 @@ int main(int argc, char **argv)
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    QGuiApplication::setApplicationDisplayName("Quelvane");
 
     QTemporaryDir scratch;
     QDir videos(scratch.path());

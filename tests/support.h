@@ -5,6 +5,7 @@
 #include "client/process_file.h"
 #include "client/run_client.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,23 @@ double own_cpu_seconds();
 
 // Makes `target` the program at `place`: a symbolic link, or on Windows a copy.
 void place_program(const std::string &target, const std::string &place);
+
+#ifndef _WIN32
+// A tmpfs of `bytes` (whole pages) mounted on `folder`, made if need be, for as long as it
+// lives; nothing is mounted when this process may not mount.
+class TinyDisk {
+public:
+    TinyDisk(const std::string &folder, std::uintmax_t bytes);
+    ~TinyDisk();
+    TinyDisk(const TinyDisk &) = delete;
+    TinyDisk &operator=(const TinyDisk &) = delete;
+    bool mounted() const { return mounted_; }
+
+private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+#endif
 
 // The main window's and the progress dialog's side of a removal run, as plain fields.
 struct FixedInputs : ProcessInputs {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -61,6 +62,21 @@ int open_descriptors()
     for ([[maybe_unused]] const auto &entry : fs::directory_iterator("/proc/self/fd"))
         ++count;
     return count;
+}
+
+TinyDisk::TinyDisk(const std::string &folder, std::uintmax_t bytes) : folder_(folder)
+{
+    fs::create_directories(folder);
+    if (::geteuid() != 0)
+        return;
+    const std::string size = "size=" + std::to_string(bytes);
+    mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) == 0;
+}
+
+TinyDisk::~TinyDisk()
+{
+    if (mounted_)
+        ::umount2(folder_.c_str(), MNT_DETACH);
 }
 
 double own_cpu_seconds()

@@ -11,9 +11,15 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <stdexcept>
 
 #include <cstdlib>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace quelvane {
 namespace {
@@ -187,6 +193,7 @@ TEST_F(Batch, ThreeGoodFilesEndWithTheCompletionMessageAfterTheDialogHasGone)
         EXPECT_TRUE(fs::exists(output)) << output;
     EXPECT_EQ(gauge("Gauge1"), 100);
     EXPECT_EQ(gauge("Gauge2"), 99); // 100 div 3 + 200 div 3
+    EXPECT_TRUE(main.edit1.empty()); // the probes' text is let go once each file is probed
     EXPECT_EQ(find<QLabel>("label_filename", &progress)->text(),
               "Current File: " + QString::fromStdString(files[2]));
     EXPECT_EQ(find<QLabel>("Label1", &progress)->text(), "Process 00:00:02.00 ......");
@@ -204,6 +211,24 @@ TEST_F(Batch, TwoInputsOfOneNameDoNotShareAnOutput)
     process();
     ASSERT_TRUE(wait_for([&] { return completed(); }));
     EXPECT_EQ(outputs(), (std::vector<std::string>{out_ + "/clip.avi", out_ + "/NEW_clip.avi"}));
+}
+
+TEST_F(Batch, ANameThatIsNoValidTextIsProcessedUnderItsOwnBytes)
+{
+    const std::string latin1 = input("one/caf\xe9.avi", good);
+    // What the name reads as once its byte is replaced: another file, never to be touched.
+    const std::string twin = input("caf\xef\xbf\xbd.avi", good);
+    folder_answer = QString::fromLocal8Bit(in_ + "/one");
+    click("btn_openfolder");
+    ASSERT_EQ(main.file_count(), 1);
+    process();
+    ASSERT_TRUE(wait_for([&] { return completed(); }));
+
+    EXPECT_EQ(probes_of(latin1), 1);
+    EXPECT_EQ(runs_of(latin1), 1);
+    EXPECT_EQ(probes_of(twin) + runs_of(twin), 0);
+    EXPECT_EQ(outputs(), std::vector<std::string>{out_ + "/caf\xe9.avi"});
+    EXPECT_TRUE(fs::exists(out_ + "/caf\xe9.avi"));
 }
 
 TEST_F(Batch, AProbeThatFailsOnceIsTriedAgain)
@@ -250,7 +275,7 @@ TEST_F(Batch, TheFirstFailureStopsTheBatchWithItsMessage)
         {"the removal fails", probe_ok + "[process]\n" + progress_line + "err Conversion failed\\n\n",
          "Process error! Conversion failed"},
         {"the removal shows no progress", probe_ok + "[process]\nerr nothing to see\\n\n",
-         "Process error! "},
+         "Process error! nothing to see"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -293,11 +318,14 @@ TEST_F(Batch, CancelDuringTheSecondRemovalStopsQuietly)
     EXPECT_TRUE(testing::child_processes().empty());
 }
 
-TEST_F(Batch, CancelDuringTheSecondProbeLetsItFinishAndStartsNothingMore)
+TEST_F(Batch, CancelDuringAProbeThatNeverEndsStopsItAndStartsNothingMore)
 {
-    const std::string second = input("b.avi", probe_ok + "sleep 300\n" + process_ok);
+    // The first probe of the second file fails and the second never ends; neither is waited
+    // for once Cancel is pressed, and nothing is tried again.
+    const std::string second = input("b.avi", "[probe 1]\nhang\n" + good);
     const std::string third = input("c.avi", good);
     add({input("a.avi", good), second, third});
+    const int descriptors = testing::open_descriptors();
     cancel_when([&] { return probes_of(second) == 1; });
     process();
     settle();
@@ -305,14 +333,41 @@ TEST_F(Batch, CancelDuringTheSecondProbeLetsItFinishAndStartsNothingMore)
     EXPECT_TRUE(visible_after_cancel);
     EXPECT_FALSE(progress.isVisible());
     EXPECT_TRUE(shown.isEmpty());
-    // The probe ran to its end, the file was handed on, and its removal run stopped at once.
-    EXPECT_EQ(main.ffinfo.duration, "00:00:02.00");
-    EXPECT_EQ(main.ffinfo.filename, second);
     EXPECT_EQ(probes_of(second), 1);
-    EXPECT_FALSE(fs::exists(out_ + "/b.avi"));
+    EXPECT_EQ(runs_of(second), 0);
     EXPECT_EQ(probes_of(third) + runs_of(third), 0);
+    EXPECT_TRUE(main.edit1.empty());
     EXPECT_TRUE(testing::child_processes().empty());
+    EXPECT_EQ(testing::open_descriptors(), descriptors);
 }
+
+#ifndef Q_OS_WIN
+TEST_F(Batch, CancelEndsFfmpegWaitingOnAPipeNamedLikeAVideo)
+{
+    if (!fs::exists(testing::tool_ffmpeg()))
+        GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
+    place_.reset();
+    place_.emplace(testing::tool_ffmpeg());
+    // Listed while it was a file; by the batch it is a pipe nobody writes to, which the tool
+    // waits on for ever.
+    const std::string pipe = in_ + "/stream.mp4";
+    dir_.write("in/stream.mp4", "x");
+    add({pipe});
+    fs::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int descriptors = testing::open_descriptors();
+    cancel_when([] { return !testing::child_processes().empty(); });
+    process();
+    settle();
+
+    EXPECT_TRUE(visible_after_cancel);
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(testing::child_processes().empty());
+    EXPECT_EQ(testing::open_descriptors(), descriptors);
+    EXPECT_TRUE(fs::is_empty(out_));
+}
+#endif
 
 TEST_F(Batch, AnErrorInsideTheBatchClosesTheDialogAndGoesToTheErrorReport)
 {
@@ -328,9 +383,9 @@ TEST_F(Batch, AnErrorInsideTheBatchClosesTheDialogAndGoesToTheErrorReport)
     settle();
 
     ASSERT_EQ(reported.size(), 2);
-    EXPECT_EQ(reported[0].text, "File load error! No duration!");
+    EXPECT_EQ(reported[0].text, "File load error! nothing");
     EXPECT_EQ(reported[1].text, "The message could not be shown");
-    EXPECT_EQ(reported[1].title, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(reported[1].title, "Quelvane");
     EXPECT_EQ(reported[1].icon, MessageIcon::Error);
     EXPECT_FALSE(progress.isVisible());
     EXPECT_EQ(probes_of(third), 0);
@@ -342,6 +397,76 @@ TEST_F(Batch, AnErrorInsideTheBatchClosesTheDialogAndGoesToTheErrorReport)
     ASSERT_TRUE(wait_for([&] { return reported.size() == 3; }));
     EXPECT_EQ(reported[2].text, "The process completed successfully!");
 }
+
+#ifndef Q_OS_WIN
+TEST_F(Batch, RealFfmpegEachFailureNamesItsReasonAndNoSuccessFollows)
+{
+    if (!fs::exists(testing::tool_ffmpeg()))
+        GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
+    place_.reset();
+    place_.emplace(testing::tool_ffmpeg());
+    const std::string clip = in_ + "/clip.mp4";
+    ASSERT_NO_FATAL_FAILURE(testing::make_clip(clip));
+    const std::string tone = in_ + "/tone.mp4";
+    ASSERT_TRUE(testing::run_program(testing::kFfmpeg, {"-loglevel", "error", "-f", "lavfi", "-i",
+                                                        "sine=duration=2", "-y", tone})
+                        .clean);
+    const std::string gone = in_ + "/gone.mp4";
+    fs::copy_file(clip, gone);
+
+    // A good run first: its copy's size tells how small a disk is too small.
+    add({clip});
+    process();
+    ASSERT_TRUE(wait_for([&] { return completed(); }, 60000));
+    const std::uintmax_t room = (fs::file_size(out_ + "/clip.mp4") - 1) / 4096 * 4096;
+    const testing::TinyDisk tiny(dir_.file("tiny"), room);
+
+    struct Case {
+        const char *name;
+        std::string input;
+        std::string folder;
+        std::string prefix;
+        std::vector<std::string> words; // the tool's, as every release words them
+    };
+    std::vector<Case> cases = {
+        {"an input without video", tone, out_, "Process error! ", {"does not contain any stream"}},
+        {"an input deleted once listed", gone, out_, "File load error! ",
+         {"No such file or directory"}},
+        {"an output folder removed before the batch", clip, dir_.file("removed"),
+         "Process error! ", {"/removed/clip.mp4: No such file or directory"}},
+    };
+    if (tiny.mounted())
+        cases.push_back(
+                {"a full disk", clip, dir_.file("tiny"), "Process error! Conversion failed", {}});
+    else
+        std::cout << "mounting a small tmpfs needs root: the full disk is not tried\n";
+    const auto bytes_of = [](const std::string &path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string clip_bytes = bytes_of(clip);
+    const std::string tone_bytes = bytes_of(tone);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        shown.clear();
+        click("btn_clear");
+        add({c.input});
+        if (c.input == gone)
+            fs::remove(gone);
+        folder_answer = QString::fromStdString(c.folder);
+        QTest::mouseClick(find<QPushButton>("BitBtn1"), Qt::LeftButton);
+        settle();
+        ASSERT_EQ(shown.size(), 1);
+        const std::string text = shown[0].message.text.toStdString();
+        EXPECT_TRUE(text.starts_with(c.prefix)) << text;
+        for (const std::string &word : c.words)
+            EXPECT_NE(text.find(word), std::string::npos) << text;
+        EXPECT_TRUE(testing::child_processes().empty());
+        EXPECT_EQ(bytes_of(clip), clip_bytes);
+        EXPECT_EQ(bytes_of(tone), tone_bytes);
+    }
+}
+#endif
 
 TEST_F(Batch, RealFfmpegRemovesTheStillsOfThreeClips)
 {

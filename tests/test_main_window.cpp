@@ -15,13 +15,19 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 
+#include <algorithm>
 #include <filesystem>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace quelvane {
 namespace {
@@ -214,7 +220,7 @@ TEST_F(MainWindow, AFileThatCannotBeReadStopsTheDialogsFilesWithTheErrorReport)
     EXPECT_EQ(cell(1, 1), "");
     EXPECT_EQ(selected_row(), 0);
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].message.title, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(shown[0].message.title, "Quelvane");
     EXPECT_EQ(shown[0].message.icon, MessageIcon::Error);
     EXPECT_EQ(shown[0].message.text,
               "Cannot open file \"" + q(missing) + "\". No such file or directory");
@@ -312,6 +318,111 @@ TEST_F(MainWindow, AFolderEntryThatCannotBeReadGoesToTheErrorReport)
                                              + "\". No such file or directory");
 }
 
+#ifndef Q_OS_WIN
+TEST_F(MainWindow, ANameThatIsNoValidTextKeepsItsBytesOrIsRefused)
+{
+    const ScratchDir dir;
+    // Written byte for byte: Qt's own file names would be text.
+    const std::string latin1 = dir.write("caf\xe9.mp4", std::string(1024, 'a'));
+    // The name the first one reads as, once its byte is replaced: another file.
+    const std::string twin = dir.write("caf\xef\xbf\xbd.mp4", std::string(2048, 'b'));
+    const QString shown_name = QString::fromLocal8Bit(latin1);
+    ASSERT_TRUE(shown_name.contains(QChar::ReplacementCharacter));
+
+    SCOPED_TRACE("from its folder, and dropped");
+    folder_answer = q(dir.path());
+    click("btn_openfolder");
+    QList<QUrl> urls = {QUrl::fromEncoded("file://" + QByteArray::fromStdString(latin1)
+                                                              .toPercentEncoding("/"))};
+    drop_on(list()->viewport(), urls);
+    ASSERT_EQ(list()->rowCount(), 3);
+    std::vector<std::string> paths;
+    for (int row = 0; row < 3; ++row)
+        paths.push_back(main.file_path(row));
+    std::sort(paths.begin(), paths.begin() + 2);
+    EXPECT_EQ(paths, (std::vector<std::string>{latin1, twin, latin1}));
+    EXPECT_EQ(cell(2, 0), shown_name);
+    EXPECT_EQ(cell(2, 1), "1 KB");
+    EXPECT_TRUE(shown.isEmpty());
+
+    SCOPED_TRACE("from the open dialog, which gives text only");
+    files_answer = {shown_name};
+    click("btn_add");
+    EXPECT_EQ(list()->rowCount(), 3);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].message.text, "Cannot open file \"" + shown_name + "\". "
+                                             + QString::fromLatin1(kInexactFileName));
+
+    SCOPED_TRACE("a folder of such a name");
+    std::filesystem::create_directory(dir.file("d\xe9j\xe0"));
+    folder_answer = QString::fromLocal8Bit(dir.file("d\xe9j\xe0"));
+    click("btn_openfolder");
+    EXPECT_EQ(list()->rowCount(), 3);
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[1].message.text.startsWith("Cannot open folder \""));
+    EXPECT_TRUE(shown[1].message.text.endsWith(QString::fromLatin1(kInexactFolderName)));
+
+    SCOPED_TRACE("the same folder chosen for the output");
+    QTest::mouseClick(find<QPushButton>("BitBtn1"), Qt::LeftButton);
+    ASSERT_EQ(shown.size(), 3);
+    EXPECT_EQ(shown[2].message.text, shown[1].message.text);
+    EXPECT_FALSE(shown[2].progress_visible);
+    EXPECT_EQ(main.output_folder, "");
+}
+
+TEST_F(MainWindow, APipeIsNeverOpenedAndGetsTheErrorReport)
+{
+    const ScratchDir dir;
+    const std::string pipe = dir.file("pipe.mp4");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const char *way : {"dialog", "folder"}) {
+        SCOPED_TRACE(way);
+        shown.clear();
+        click("btn_clear");
+        // Opening the pipe would block right here, with nobody to write to it.
+        if (std::string(way) == "dialog") {
+            files_answer = {q(pipe)};
+            click("btn_add");
+        } else {
+            folder_answer = q(dir.path());
+            click("btn_openfolder");
+        }
+        ASSERT_EQ(list()->rowCount(), 1);
+        EXPECT_EQ(cell(0, 1), "");
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(shown[0].message.text,
+                  "Cannot open file \"" + q(pipe) + "\". Not a regular file");
+    }
+}
+#endif
+
+TEST(MessageBox, ShowsItsTextAsPlainTextUnderTheTitleAsItReads)
+{
+    struct Seen {
+        QString title, text;
+        Qt::TextFormat format = Qt::AutoText;
+    };
+    const QString text
+        = "Process error! /out/<b>bold</b> &amp; <img src=x>.mp4: Permission denied";
+    for (const QString &title : {QString(), QString("Error")}) {
+        SCOPED_TRACE(title.toStdString());
+        std::optional<Seen> seen;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen = Seen{box->windowTitle(), box->text(), box->textFormat()};
+            box->accept();
+        });
+        show_message({nullptr, title, text, MessageIcon::Error});
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(seen->format, Qt::PlainText);
+        EXPECT_EQ(seen->text, text);
+        // An empty title would show the program's file name on the title bar.
+        EXPECT_EQ(seen->title, title.isEmpty() ? " " : title);
+    }
+}
+
 TEST_F(MainWindow, RemoveSelectsTheNextRowAndClearEmptiesTheList)
 {
     const ScratchDir dir;
@@ -350,7 +461,7 @@ TEST_F(MainWindow, RemoveSelectsTheNextRowAndClearEmptiesTheList)
 TEST_F(MainWindow, TheProgressDialogAndItsGauges)
 {
     EXPECT_EQ(progress.size(), QSize(409, 145));
-    EXPECT_EQ(progress.windowTitle(), "");
+    EXPECT_EQ(progress.windowTitle(), " "); // shown as empty; "" would show the file's name
     EXPECT_FALSE(progress.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(progress.windowFlags() & Qt::WindowSystemMenuHint);
     const struct {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace quelvane {
 namespace {
@@ -30,6 +31,18 @@ public:
 private:
     std::string path_;
 };
+
+// A path as a fake script writes it: its backslashes (Windows) escaped.
+std::string scripted(const std::string &path)
+{
+    std::string text;
+    for (const char c : path) {
+        if (c == '\\')
+            text += '\\';
+        text += c;
+    }
+    return text;
+}
 
 TEST(ProbeFile, KeepsEveryChunkAsPrintedSoSplitMarkersAreFound)
 {
@@ -62,16 +75,31 @@ TEST(ProbeFile, KeepsEveryChunkAsPrintedSoSplitMarkersAreFound)
     EXPECT_EQ(log.calls()[0], probe_arguments("/in/a b.mp4").list);
 }
 
-TEST(ProbeFile, RefusesAFileWithoutRunningTime)
+TEST(ProbeFile, RefusesAFileWithoutRunningTimeWithTheToolsReasonWhenItGaveOne)
 {
     struct Case {
         const char *name;
         const char *script;
+        const char *reason;
     };
     const Case cases[] = {
-        {"not media", "err x.mp4: Invalid data found when processing input\\n\nexit 1\n"},
-        {"N/A", "err   Duration: N/A, start: 0.000000, bitrate: N/A\\n\nexit 1\n"},
-        {"silent", "exit 0\n"},
+        {"not media",
+         "err [mov @ 0x1] moov atom not found\\n/in/a.mp4: Invalid data found when processing "
+         "input\\n\nexit 1\n",
+         "/in/a.mp4: Invalid data found when processing input"},
+        {"newer wording, no path",
+         "err ffmpeg version 7.1\\n  built with gcc\\n[in#0 @ 0x2] Error opening input: No such "
+         "file or directory\\nError opening input file /in/a.mp4.\\n\nexit 1\n",
+         "Error opening input: No such file or directory"},
+        {"described, without a running time",
+         "err Input #0, avi, from '/in/a.mp4':\\n  Duration: N/A, start: 0.000000, bitrate: "
+         "N/A\\n[avi @ 0x3] Could not find codec parameters\\n\nexit 1\n",
+         "No duration!"},
+        {"N/A", "err   Duration: N/A, start: 0.000000, bitrate: N/A\\n\nexit 1\n",
+         "No duration!"},
+        {"only the closing words",
+         "err At least one output file must be specified\\n\nexit 1\n", "No duration!"},
+        {"silent", "exit 0\n", "No duration!"},
     };
     const ScratchDir dir;
     const ToolPlace place(testing::fake_tool());
@@ -82,8 +110,30 @@ TEST(ProbeFile, RefusesAFileWithoutRunningTime)
         std::string accumulated;
         const Outcome result = probe_file("/in/a.mp4", info, accumulated, testing::no_pump);
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.reason, "No duration!");
+        EXPECT_EQ(result.reason, c.reason);
     }
+}
+
+TEST(ProbeFile, AStopEndsAProbeThatNeverEndsAndAFloodIsNotAllKept)
+{
+    const ScratchDir dir;
+    const ToolPlace place(testing::fake_tool());
+    const FakeScript script(dir,
+                            "err   Duration: 00:00:02.00, start: 0.0\\n\nflood 3000000\nhang\n");
+    const int descriptors = testing::open_descriptors();
+    Tffinfo info;
+    std::string accumulated;
+    bool stop = false;
+    // The stop comes once the flood is in, from inside the run as a Cancel click would.
+    const MessagePump pump = [&] { stop = accumulated.size() >= kMaxDescription; };
+    const Outcome result
+        = probe_file("/in/a.mp4", info, accumulated, pump, [&] { return stop; });
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason, "");
+    EXPECT_EQ(accumulated.size(), kMaxDescription);
+    EXPECT_TRUE(accumulated.starts_with("  Duration: 00:00:02.00"));
+    EXPECT_TRUE(testing::child_processes().empty());
+    EXPECT_EQ(testing::open_descriptors(), descriptors);
 }
 
 TEST(ProbeFile, MissingToolIsTheStartFailure)
@@ -106,7 +156,8 @@ TEST(ProcessFile, AsksTheToolForTheNamedOutputWithTheArgumentsBuilt)
 {
     const ScratchDir dir;
     const ToolPlace place(testing::fake_tool());
-    const FakeScript script(dir, "err frame=1 size=0kB time=00:00:01.00 bitrate=N/A\\r\n");
+    const FakeScript script(dir, "err frame=1 size=0kB time=00:00:01.00 bitrate=N/A\\r\n"
+                                 "output no stills\n");
     const CallLog log(dir);
     FixedInputs inputs;
     inputs.folder = dir.path();
@@ -134,7 +185,8 @@ TEST(ProcessFile, ProgressLinesDriveGaugesAndLabelAndAFinishedFileEndsAt100)
                             "sleep 30\n"
                             "err frame=  4 size=   1kB time=00:00:54.00 bitrate=1.0kbits/s\\r\n"
                             "sleep 30\n"
-                            "err video:37kB audio:0kB\\n\n");
+                            "err video:37kB audio:0kB\\n\n"
+                            "output no stills\n");
     FixedInputs inputs;
     inputs.folder = dir.path();
     inputs.index = 2;
@@ -163,7 +215,8 @@ TEST(ProcessFile, ThreeFilesEndAt99AndAZeroRunningTimeShows0UntilTheEnd)
     };
     const ScratchDir dir;
     const ToolPlace place(testing::fake_tool());
-    const FakeScript script(dir, "err size=0kB time=00:00:01.00 bitrate=N/A\\r\n");
+    const FakeScript script(dir, "err size=0kB time=00:00:01.00 bitrate=N/A\\r\n"
+                                 "output no stills\n");
     for (const Case &c : cases) {
         SCOPED_TRACE(c.duration);
         FixedInputs inputs;
@@ -182,15 +235,28 @@ TEST(ProcessFile, ThreeFilesEndAt99AndAZeroRunningTimeShows0UntilTheEnd)
 TEST(ProcessFile, FailureTextsAndEndsThatAreFailures)
 {
     struct Case {
-        const char *name;
-        const char *script;
+        std::string name;
+        std::string script;
         bool ok;
-        const char *reason;
+        std::string reason;
     };
+    const ScratchDir dir;
+    const std::string output = dir.file("clip.mp4");
     const std::string progress = "err frame=1 size=0kB time=00:00:01.00 bitrate=N/A\\r\nsleep 30\n";
     const Case cases[] = {
-        {"no progress line", "err Press [q] to stop\\n\n", false, ""},
-        {"no progress line, status 1", "exit 1\n", false, ""},
+        {"no progress line", "err Press [q] to stop\\n\n", false, "Conversion failed"},
+        {"no progress line, status 1", "exit 1\n", false, "Conversion failed"},
+        {"no progress line, the tool's error line",
+         "err Output #0, mp4, to 'x':\\n[out#0/mp4 @ 0x55d] Output file does not contain any "
+         "stream\\nError opening output files: Invalid argument\\n\nexit 1\n",
+         false, "Output file does not contain any stream"},
+        {"no progress line, the line that names the file",
+         "err   Stream #0:0: Audio: aac\\n[mov @ 0x1] moov atom not found\\n"
+         "/in/clip.mp4: Invalid data found when processing input\\n\nexit 1\n",
+         false, "/in/clip.mp4: Invalid data found when processing input"},
+        {"the output's folder is missing",
+         "err " + scripted(output) + ": No such file or directory\\n\nexit 1\n", false,
+         output + ": No such file or directory"},
         {"missing input split over two chunks",
          "err /in/clip.mp4: No su\nsleep 60\nerr ch file or directory\\n\nexit 1\n", false,
          "No such file"},
@@ -214,13 +280,21 @@ TEST(ProcessFile, FailureTextsAndEndsThatAreFailures)
          "Conversion failed"},
         {"crash after progress", "crash\n", false, "Conversion failed"},
         {"status 1 after progress", "exit 1\n", false, "Conversion failed"},
-        {"status 0 after progress", "exit 0\n", true, ""},
+        {"status 0 after progress", "output no stills\nexit 0\n", true, ""},
+        {"status 0, no output written", "exit 0\n", false, "Conversion failed"},
+        {"status 0, an empty output", "output\nexit 0\n", false, "Conversion failed"},
+        {"status 0, the trailer not written",
+         "output part\nerr Error writing trailer of x: No space left on device\\n\nexit 0\n",
+         false, "Conversion failed"},
+        {"status 0, the file not closed",
+         "output part\nerr [out#0/mp4 @ 0x1] Error closing file: Disk quota exceeded\\n\n",
+         false, "Conversion failed"},
     };
 
-    const ScratchDir dir;
     const ToolPlace place(testing::fake_tool());
     const auto check = [&](const Case &c, const std::string &script_text) {
         SCOPED_TRACE(c.name);
+        std::filesystem::remove(output);
         const FakeScript script(dir, script_text);
         FixedInputs inputs;
         inputs.folder = dir.path();
@@ -238,6 +312,58 @@ TEST(ProcessFile, FailureTextsAndEndsThatAreFailures)
         check(c, c.script);
     for (const Case &c : late_cases)
         check(c, progress + c.script);
+}
+
+TEST(ProcessFile, FailureTextsInEchoedNamesAndTagsAreNoFailure)
+{
+    const char *names[] = {"No such file.mp4", "Conversion failed.mp4",
+                           "Assertion x failed at y.c.mp4", "Error writing trailer.mp4"};
+    const ScratchDir dir;
+    const ToolPlace place(testing::fake_tool());
+    for (const char *name : names) {
+        SCOPED_TRACE(name);
+        const std::string input = "/in/" + std::string(name);
+        const std::string output = dir.file(name);
+        std::filesystem::remove(output);
+        const FakeScript script(
+            dir, "err Input #0, mov,mp4, from '" + scripted(input) + "':\\n  Metadata:\\n"
+                 "    title           : " + name
+                 + "\\n    comment         : Conversion failed!\\n"
+                 "                    : No such file\\n"
+                 "Output #0, mp4, to '" + scripted(output) + "':\\n\n"
+                 "err frame=1 size=0kB time=00:00:01.00 bitrate=N/A\\r\n"
+                 "err [mp4 @ 0x1] Starting second pass: moving the moov atom to "
+                 + scripted(output) + "\\n\noutput no stills\n");
+        FixedInputs inputs;
+        inputs.folder = dir.path();
+        RecordingSink sink;
+        const ProcessResult result = process_file(probed(input), inputs, sink, testing::no_pump);
+        EXPECT_EQ(result.output, output);
+        EXPECT_TRUE(result.outcome.ok) << result.outcome.reason;
+    }
+}
+
+TEST(ProcessFile, AnOutputFolderRemovedWhileTheToolWritesIsAFailure)
+{
+    const ScratchDir dir;
+    const ToolPlace place(testing::fake_tool());
+    const std::string folder = dir.file("out");
+    std::filesystem::create_directories(folder);
+    // The tool writes nothing once its folder is gone, and still ends with status 0.
+    const FakeScript script(dir, "err frame=1 size=0kB time=00:00:01.00 bitrate=N/A\\r\n"
+                                 "sleep 200\noutput no stills\nexit 0\n");
+    FixedInputs inputs;
+    inputs.folder = folder;
+    RecordingSink sink;
+    const MessagePump remove_folder = [&] {
+        if (!sink.gauge1.empty())
+            std::filesystem::remove_all(folder);
+    };
+    const ProcessResult result
+        = process_file(probed("/in/clip.mp4"), inputs, sink, remove_folder);
+    EXPECT_FALSE(std::filesystem::exists(result.output));
+    EXPECT_FALSE(result.outcome.ok);
+    EXPECT_EQ(result.outcome.reason, "Conversion failed");
 }
 
 TEST(ProcessFile, StopTerminatesTheToolAndIsNoFailure)

@@ -3,7 +3,9 @@
 #include "client/output_path.h"
 #include "client/probe.h"
 #include "client/progress_line.h"
+#include "client/text.h"
 #include "client/tool_commands.h"
+#include "client/tool_report.h"
 #include "tests/support.h"
 
 #include <gtest/gtest.h>
@@ -109,6 +111,144 @@ TEST(FailureReason, FirstFoundInTheFixedOrder)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(failure_reason(c.text), c.reason);
+    }
+}
+
+TEST(ToolReport, LinesFramedOwnReportsAndWriteFailures)
+{
+    std::vector<std::string> lines;
+    LineFramer framer;
+    const LineFramer::LineHandler keep
+        = [&](std::string_view line) { lines.emplace_back(line); };
+    for (const char *chunk : {"a\nfr", "ame=1\rb", "", "\r\nc"})
+        framer.feed(chunk, keep);
+    framer.finish(keep);
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "frame=1", "b", "", "c"}));
+    lines.clear();
+    framer.feed(std::string(LineFramer::kMaxLine + 5, 'x'), keep);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].size(), LineFramer::kMaxLine);
+
+    const std::vector<std::string> names = {"/in/No such file.mp4", "/out/No such file.mp4"};
+    struct Case {
+        const char *line;
+        std::optional<std::string> report;
+        bool write_failure;
+    };
+    const Case cases[] = {
+        {"Input #0, mov, from '/in/No such file.mp4':", "Input #0, mov, from '':", false},
+        {"    title           : Conversion failed!", std::nullopt, false},
+        {"                    : No space left on device", std::nullopt, false},
+        {"\tcomment: Error writing trailer", std::nullopt, false},
+        {"Error writing trailer of /out/No such file.mp4: No space left on device",
+         "Error writing trailer of : No space left on device", true},
+        {"[out#0/mp4 @ 0x5] Error writing trailer: No space left on device",
+         "[out#0/mp4 @ 0x5] Error writing trailer: No space left on device", true},
+        {"Error closing file x.mkv: Input/output error",
+         "Error closing file x.mkv: Input/output error", true},
+        {"av_interleaved_write_frame(): Disk quota exceeded",
+         "av_interleaved_write_frame(): Disk quota exceeded", true},
+        {"[vost#0:0/mpeg4 @ 0x1] Error submitting a packet to the muxer: File too large",
+         "[vost#0:0/mpeg4 @ 0x1] Error submitting a packet to the muxer: File too large", true},
+        {"Error muxing a packet", "Error muxing a packet", true},
+        {"Output #0, avi, to '/out/No space left on device.avi':",
+         "Output #0, avi, to '/out/No space left on device.avi':", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto report = own_report(c.line, names);
+        EXPECT_EQ(report, c.report);
+        EXPECT_EQ(report && is_write_failure(*report), c.write_failure);
+    }
+    // The last row: only the names the tool was given are taken out.
+    const std::string echo = "Output #0, avi, to '/o/No space left on device.avi':";
+    EXPECT_FALSE(is_write_failure(*own_report(echo, {"/o/No space left on device.avi"})));
+}
+
+TEST(ToolReport, TheToolsErrorLineAsAReasonOverItsReleases)
+{
+    struct Case {
+        const char *name;
+        const char *output;
+        std::optional<std::string> reason;
+        bool described = false;
+    };
+    const Case cases[] = {
+        {"4.3 and 5.1, missing input",
+         "ffmpeg version 5.1\n  built with gcc\n/in/a.mp4: No such file or directory\n",
+         "/in/a.mp4: No such file or directory"},
+        {"7.1 and 9, missing input",
+         "ffmpeg version 7.1\n[in#0 @ 0x5] Error opening input: No such file or directory\n"
+         "Error opening input file /in/a.mp4.\nError opening input files: No such file or "
+         "directory\n",
+         "Error opening input: No such file or directory"},
+        {"5.1, empty input",
+         "[mov,mp4 @ 0x5] moov atom not found\n/in/a.mp4: Invalid data found when processing "
+         "input\n",
+         "/in/a.mp4: Invalid data found when processing input"},
+        {"9, empty input",
+         "[in#0 @ 0x5] Format mov detected only with low score of 1, misdetection possible!\n"
+         "[in#0 @ 0x5] moov atom not found\n"
+         "[in#0 @ 0x6] Error opening input: Invalid data found when processing input\n"
+         "Error opening input file /in/a.mp4.\n",
+         "Error opening input: Invalid data found when processing input"},
+        {"5.1, no video stream",
+         "Input #0, mov, from '/in/a.mp4':\n  Duration: 00:00:02.00\n"
+         "Output #0, mp4, to '/out/a.mp4':\nOutput file #0 does not contain any stream\n",
+         "Output file #0 does not contain any stream", true},
+        {"7.1, no video stream",
+         "Input #0, mov, from '/in/a.mp4':\n  Duration: 00:00:02.00\nStream mapping:\n"
+         "[out#0/mp4 @ 0x5] Output file does not contain any stream\n"
+         "Error opening output file /out/a.mp4.\nError opening output files: Invalid argument\n",
+         "Output file does not contain any stream", true},
+        {"7.1, output not writable",
+         "[out#0/mp4 @ 0x5] Error opening output /out/a.mp4: Permission denied\n"
+         "Error opening output file /out/a.mp4.\n",
+         "Error opening output /out/a.mp4: Permission denied"},
+        {"a good probe's closing words",
+         "Input #0, mov, from '/in/a.mp4':\n  Duration: 00:00:02.00\n"
+         "At least one output file must be specified\n",
+         std::nullopt, true},
+        {"only a description",
+         "Input #0, mov, from '/in/a.mp4':\n    title : Conversion failed\n", std::nullopt, true},
+        {"progress, then a line", "frame=1 size=0kB time=00:00:01.00 bitrate=N/A\rvideo:1kB\n",
+         std::nullopt},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ErrorLineWatch watch({"/in/a.mp4", "/out/a.mp4"});
+        LineFramer framer;
+        const LineFramer::LineHandler see = [&](std::string_view line) { watch.see(line); };
+        framer.feed(c.output, see);
+        framer.finish(see);
+        EXPECT_EQ(watch.reason(), c.reason);
+        EXPECT_EQ(watch.described_input(), c.described);
+    }
+}
+
+TEST(ToolReport, AReasonIsOneShortLine)
+{
+    EXPECT_EQ(reason_line("  [in#0 @ 0x5] [x @ 0x6] Error\topening: Is a directory \r"),
+              "Error opening: Is a directory");
+    EXPECT_EQ(reason_line("[not a context] text"), "[not a context] text");
+    const std::string long_name = "/out/NEW_" + std::string(300, 'a') + ".mp4: File name too long";
+    const std::string reason = reason_line(long_name);
+    EXPECT_EQ(reason.size(), kMaxReason);
+    EXPECT_TRUE(reason.starts_with("/out/NEW_aaa"));
+    EXPECT_TRUE(reason.ends_with("aaa.mp4: File name too long"));
+    EXPECT_TRUE(contains(reason, "..."));
+    // A cut never falls inside a character of several bytes.
+    std::string accents;
+    for (int i = 0; i < 150; ++i)
+        accents += "\xC3\xA9";
+    const std::string wide = reason_line("a" + accents);
+    EXPECT_LE(wide.size(), kMaxReason);
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        if (wide[i] == '\xC3') {
+            EXPECT_EQ(wide[i + 1], '\xA9') << i;
+        } else if (wide[i] == '\xA9') {
+            EXPECT_EQ(wide[i - 1], '\xC3') << i;
+        }
     }
 }
 
