@@ -7,6 +7,7 @@
 #include "platform/message_box.h"
 #include "platform/ui.h"
 #include "startup/application.h"
+#include "version.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -72,7 +73,7 @@ Tmain::Tmain(QWidget *parent)
       Timer_endmsg(new QTimer(this))
 {
     setObjectName("main");
-    setWindowTitle("Quelvane 0.2.3");
+    setWindowTitle("Quelvane " QUELVANE_VERSION);
     setFont(form_font());
 
     auto *client = new QWidget(this);

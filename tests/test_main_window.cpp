@@ -3,6 +3,7 @@
 #include "batch/gauge.h"
 #include "mainwin/file_rules.h"
 #include "startup/application.h"
+#include "version.h"
 #include "tests/forms_fixture.h"
 #include "tests/support.h"
 
@@ -74,7 +75,7 @@ protected:
 
 TEST_F(MainWindow, ControlsStandWhereTheyBelong)
 {
-    EXPECT_EQ(main.windowTitle(), "Quelvane 0.2.3");
+    EXPECT_EQ(main.windowTitle(), "Quelvane " QUELVANE_VERSION);
     EXPECT_EQ(main.centralWidget()->size(), QSize(868, 401));
     EXPECT_EQ(main.minimumSize(), main.maximumSize());
     EXPECT_FALSE(main.windowFlags() & Qt::WindowMaximizeButtonHint);

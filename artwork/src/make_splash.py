@@ -5,7 +5,9 @@ import os, re
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 W, H = 350, 180
-VERSION = "0.2.3"
+# the version is written once, in the project's CMakeLists.txt
+VERSION = re.search(r"project\(\w+ VERSION ([\d.]+)",
+                    open(os.path.join(HERE, "..", "..", "CMakeLists.txt")).read()).group(1)
 
 # the app icon, inlined (ids prefixed so they do not clash)
 icon = open(os.path.join(HERE, "quelvane.svg")).read()
