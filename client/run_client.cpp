@@ -65,7 +65,6 @@ Outcome run_tool(const std::string &program, const ToolArguments &arguments,
     const platform::Command command = make_command(program, arguments);
     run.chunk = std::make_unique<char[]>(kChunkSize + 1); // zero-filled
     char *const buffer = run.chunk.get();
-    std::size_t last_read = 0;
 
     run.pipe = platform::ToolPipe::create();
     if (!run.pipe)
@@ -81,10 +80,9 @@ Outcome run_tool(const std::string &program, const ToolArguments &arguments,
         const auto got = run.pipe->read(buffer, kChunkSize);
         if (!got)
             return fail(RunStep::Read);
-        last_read = *got;
-        buffer[last_read] = '\0';
+        buffer[*got] = '\0';
         if (handler)
-            return handler(chunk_text(buffer, last_read));
+            return handler(chunk_text(buffer, *got));
         return std::nullopt;
     };
 
@@ -122,8 +120,6 @@ Outcome run_tool(const std::string &program, const ToolArguments &arguments,
             run.child->wait_for_activity(*run.pipe, kIdleWaitMs);
         if (choices.pump)
             choices.pump();
-        if (choices.buffer_look)
-            choices.buffer_look(chunk_text(buffer, last_read));
     }
 }
 

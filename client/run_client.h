@@ -36,8 +36,6 @@ struct RunChoices {
     std::function<void()> start_action;
     // Asked at the top of every turn; yes terminates the child and ends the run with `stopped`.
     std::function<bool()> stop_test;
-    // After the pump on every turn that goes on: the buffer's text, the last chunk read.
-    std::function<void(std::string_view buffer)> buffer_look;
     // The result when the child ended and nothing waits.
     std::function<Outcome(const platform::ChildExit &how)> normal_end;
     Outcome stopped = Outcome::yes();
@@ -55,8 +53,8 @@ std::string client_path();
 // the argument text).
 platform::Command make_command(const std::string &program, const ToolArguments &arguments);
 
-// Runs `program`; run_client is this with client_path(). Exceptions from the handler, the look
-// or the pump pass on to the caller once the child is gone and every handle is closed.
+// Runs `program`; run_client is this with client_path(). Exceptions from the handler or the
+// pump pass on to the caller once the child is gone and every handle is closed.
 Outcome run_tool(const std::string &program, const ToolArguments &arguments,
                  const ChunkHandler &handler, const RunChoices &choices);
 Outcome run_client(const ToolArguments &arguments, const ChunkHandler &handler,

@@ -173,15 +173,13 @@ TEST(Runner, ExceptionsReachTheCallerOnlyAfterTheChildAndHandlesAreGone)
     }
     const int descriptors = testing::open_descriptors();
 
-    enum class Thrower { Handler, Pump, Look };
-    for (Thrower where : {Thrower::Handler, Thrower::Pump, Thrower::Look}) {
+    enum class Thrower { Handler, Pump };
+    for (Thrower where : {Thrower::Handler, Thrower::Pump}) {
         SCOPED_TRACE(static_cast<int>(where));
         RunChoices choices = plain_choices();
         const auto boom = [] { throw std::runtime_error("boom"); };
         if (where == Thrower::Pump)
             choices.pump = boom;
-        if (where == Thrower::Look)
-            choices.buffer_look = [&](std::string_view) { boom(); };
         const ChunkHandler handler = [&](std::string_view) -> std::optional<Outcome> {
             if (where == Thrower::Handler)
                 boom();
@@ -218,24 +216,6 @@ TEST(Runner, OutputWrittenJustBeforeTheEndIsAlwaysSeen)
         run_tool(testing::fake_tool(), {}, recorder(seen), choices);
         ASSERT_EQ(seen.all(), "Conversion failed!\n") << "round " << round;
     }
-}
-
-TEST(Runner, BufferLookSeesTheLastChunkAgainOnIdleTurns)
-{
-    const ScratchDir dir;
-    const FakeScript script(dir, "sleep 40\nout one\nsleep 60\n");
-    std::vector<std::string> looks;
-    RunChoices choices = plain_choices();
-    choices.buffer_look = [&](std::string_view buffer) { looks.emplace_back(buffer); };
-    run_tool(testing::fake_tool(), {}, nullptr, choices);
-
-    ASSERT_GE(looks.size(), 3u);
-    EXPECT_EQ(looks.front(), "");
-    EXPECT_EQ(looks.back(), "one");
-    const auto first_one = std::find(looks.begin(), looks.end(), "one");
-    ASSERT_NE(first_one, looks.end());
-    EXPECT_TRUE(std::all_of(first_one, looks.end(), [](const auto &l) { return l == "one"; }));
-    EXPECT_GE(std::count(looks.begin(), looks.end(), "one"), 2);
 }
 
 TEST(Runner, StartActionRunsOnceBeforeTheFirstTurn)
