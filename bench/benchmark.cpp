@@ -296,14 +296,8 @@ std::vector<Call> batch_calls(
         if (!probe_file(input, info, description, [] {}).ok)
             fail("could not probe " + input);
         info.filename = input;
-        const std::string output = output_path(input, out, main.convert_format(),
-            main.format_text(), [&](const std::string &candidate) {
-                for (const std::string &path : taken) {
-                    if (same_file(candidate, path))
-                        return true;
-                }
-                return false;
-            });
+        const std::string output
+            = output_path(input, out, main.convert_format(), main.format_text(), taken_by(taken));
         taken.push_back(output);
         calls.push_back({ probe_arguments(input).list });
         calls.push_back({ removal_arguments(info, output).list });

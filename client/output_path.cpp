@@ -3,6 +3,9 @@
 #include "client/text.h"
 #include "platform/paths.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace quelvane {
 
 std::string_view file_name_part(std::string_view path)
@@ -53,6 +56,14 @@ std::string output_path(std::string_view input, std::string_view folder, bool co
 bool same_file(const std::string &a, const std::string &b)
 {
     return to_lower(a) == to_lower(b) || platform::same_file_on_disk(a, b);
+}
+
+TakenTest taken_by(std::vector<std::string> paths)
+{
+    return [paths = std::move(paths)](const std::string &candidate) {
+        return std::any_of(paths.begin(), paths.end(),
+                           [&](const std::string &path) { return same_file(candidate, path); });
+    };
 }
 
 bool changes_format(std::string_view input, std::string_view output)

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quelvane {
 
@@ -33,6 +34,9 @@ std::string output_path(std::string_view input, std::string_view folder, bool co
 // The same file: equal texts when compared in small letters, or one file to the file system
 // (links, "." and ".." parts, other spellings).
 bool same_file(const std::string &a, const std::string &b);
+
+// Taken: the same file (as same_file says) as one of `paths`.
+TakenTest taken_by(std::vector<std::string> paths);
 
 // The output's extension differs from the input's, compared in capitals.
 bool changes_format(std::string_view input, std::string_view output);

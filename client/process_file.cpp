@@ -6,8 +6,8 @@
 #include "client/tool_commands.h"
 #include "client/tool_report.h"
 
-#include <algorithm>
 #include <filesystem>
+#include <utility>
 
 namespace quelvane {
 
@@ -31,14 +31,10 @@ ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, Pro
 
     std::vector<std::string> taken = inputs.taken_paths();
     taken.push_back(info.filename);
-    const TakenTest is_taken = [&taken](const std::string &candidate) {
-        return std::any_of(taken.begin(), taken.end(),
-                           [&](const std::string &path) { return same_file(candidate, path); });
-    };
 
     ProcessResult result;
     result.output = output_path(info.filename, inputs.output_folder(), inputs.convert_format(),
-                                inputs.format_text(), is_taken);
+                                inputs.format_text(), taken_by(std::move(taken)));
 
     // The tool echoes the paths it was given: texts in them are no report of its own.
     const std::vector<std::string> names = {info.filename, result.output};

@@ -521,13 +521,7 @@ TEST(OutputName, NewPrefixUntilTheNameIsFree)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const TakenTest taken = [&](const std::string &candidate) {
-            for (const auto &path : c.taken) {
-                if (same_file(candidate, path))
-                    return true;
-            }
-            return false;
-        };
+        const TakenTest taken = taken_by({c.taken.begin(), c.taken.end()});
         EXPECT_EQ(output_path(c.input, c.folder, c.convert, "*.AVI", taken), c.output);
     }
 }
