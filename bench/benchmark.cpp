@@ -13,6 +13,7 @@
 #include "platform/message_box.h"
 #include "startup/application.h"
 #include "startup/startup.h"
+#include "tests/media.h"
 
 #include <QPushButton>
 #include <QTableWidget>
@@ -43,7 +44,7 @@ using namespace quelvane::bench;
 
 namespace {
 
-constexpr const char *kFfmpeg = "/usr/bin/ffmpeg";
+using testing::kFfmpeg;
 constexpr const char *kStartupMode = "--start-up-child";
 
 int rounds = 5;
@@ -64,46 +65,13 @@ void note(const std::string &text)
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-// Runs FFmpeg through the core's runner and keeps what it printed.
-std::string run_ffmpeg(const std::vector<std::string> &args, bool *clean = nullptr)
-{
-    std::string output;
-    RunChoices choices;
-    choices.pump = [] {};
-    choices.normal_end = [&](const platform::ChildExit &how) {
-        if (clean)
-            *clean = how.clean();
-        return Outcome::yes();
-    };
-    run_tool(
-        kFfmpeg, ToolArguments { args, {} },
-        [&](std::string_view chunk) -> std::optional<Outcome> {
-            output.append(chunk);
-            return std::nullopt;
-        },
-        choices);
-    return output;
-}
-
 // A test picture with a tone; the frames from `first` to `last` repeat frame `first`.
 void make_clip(const std::string &path, const std::string &size, int seconds, int first, int last)
 {
-    const std::string length = std::to_string(seconds);
-    std::vector<std::string> args = { "-hide_banner", "-loglevel", "error", "-f", "lavfi", "-i",
-        "testsrc2=size=" + size + ":rate=25:duration=" + length, "-f", "lavfi", "-i",
-        "sine=frequency=440:duration=" + length, "-filter_complex",
-        "[0:v]split[a][b];[a][b]freezeframes=first=" + std::to_string(first)
-            + ":last=" + std::to_string(last) + ":replace=" + std::to_string(first) + "[v]",
-        "-map", "[v]", "-map", "1:a" };
-    if (path.ends_with(".webm"))
-        args.insert(args.end(), { "-deadline", "realtime", "-cpu-used", "8" });
-    else
-        args.insert(args.end(), { "-preset", "veryfast" });
-    args.insert(args.end(), { "-y", path });
-    bool clean = false;
-    const std::string output = run_ffmpeg(args, &clean);
-    if (!clean || !fs::exists(path))
-        fail("could not make " + path + ": " + output);
+    const testing::Ran made = testing::make_shaped_clip(path,
+        { .size = size, .seconds = seconds, .first = first, .last = last, .quick = true });
+    if (!made.clean || !fs::exists(path))
+        fail("could not make " + path + ": " + made.output);
 }
 
 // One command line of the batch, as the program hands it to the tool.
@@ -549,7 +517,7 @@ int main(int argc, char **argv)
     note("a folder of " + std::to_string(kFolderFiles) + " files");
     const std::vector<double> folder = measure_folder(forms, work + "/many");
 
-    const std::string version = first_line(run_ffmpeg({ "-version" }));
+    const std::string version = first_line(testing::run_program(kFfmpeg, { "-version" }).output);
     std::printf("\nQuelvane benchmark: %ld cores, %s\n", ::sysconf(_SC_NPROCESSORS_ONLN),
         version.substr(0, version.find(" Copyright")).c_str());
     std::printf("batch: 3 x 20 s 640x480 MP4 (H.264, 8 s frozen each) and 1 x 3 s 320x240 WEBM "

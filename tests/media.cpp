@@ -51,11 +51,13 @@ Ran run_program(const std::string &program, const std::vector<std::string> &args
     return ran;
 }
 
-void make_clip(const std::string &path, const std::string &rate, Timing timing)
+Ran make_shaped_clip(const std::string &path, const ClipShape &shape)
 {
-    const std::string seconds = "2";
-    std::string graph = "[0:v]split[a][b];[a][b]freezeframes=first=10:last=35:replace=10";
-    if (timing == Timing::variable)
+    const std::string seconds = std::to_string(shape.seconds);
+    const std::string first = std::to_string(shape.first);
+    std::string graph = "[0:v]split[a][b];[a][b]freezeframes=first=" + first
+                        + ":last=" + std::to_string(shape.last) + ":replace=" + first;
+    if (shape.timing == Timing::variable)
         graph += ",select='not(between(n\\,40\\,44)+between(n\\,50\\,54))'";
     std::vector<std::string> args
         = {"-hide_banner",
@@ -64,7 +66,7 @@ void make_clip(const std::string &path, const std::string &rate, Timing timing)
            "-f",
            "lavfi",
            "-i",
-           "testsrc2=size=320x240:rate=" + rate + ":duration=" + seconds,
+           "testsrc2=size=" + shape.size + ":rate=" + shape.rate + ":duration=" + seconds,
            "-f",
            "lavfi",
            "-i",
@@ -75,13 +77,27 @@ void make_clip(const std::string &path, const std::string &rate, Timing timing)
            "[v]",
            "-map",
            "1:a"};
-    if (timing == Timing::variable)
+    if (shape.timing == Timing::variable)
         args.insert(args.end(), {"-fps_mode", "vfr"});
     if (path.ends_with(".webm"))
         args.insert(args.end(), {"-deadline", "realtime", "-cpu-used", "8"});
+    else if (shape.quick)
+        args.insert(args.end(), {"-preset", "veryfast"});
     args.insert(args.end(), {"-y", path});
-    const Ran made = run_program(kFfmpeg, args);
+    return run_program(kFfmpeg, args);
+}
+
+void make_clip(const std::string &path, const std::string &rate, Timing timing)
+{
+    const Ran made = make_shaped_clip(path, {.rate = rate, .timing = timing});
     ASSERT_TRUE(made.clean && fs::exists(path)) << path << ": " << made.output;
+}
+
+void make_tone(const std::string &path)
+{
+    const Ran made = run_program(kFfmpeg, {"-loglevel", "error", "-f", "lavfi", "-i",
+                                           "sine=duration=2", "-y", path});
+    ASSERT_TRUE(made.clean) << path << ": " << made.output;
 }
 
 int frames_kept_by_mpdecimate(const std::string &ffmpeg, const std::string &path)

@@ -25,12 +25,28 @@ struct Ran {
 };
 Ran run_program(const std::string &program, const std::vector<std::string> &args);
 
-// Two seconds of 320x240 test picture with a tone at `rate` frames a second (a number or a
-// fraction such as "30000/1001"); frames 10 to 35 repeat frame 10. A variable-rate clip has
-// gaps in its timestamps where frames 40 to 44 and 50 to 54 were left out.
+// A clip of test picture with a tone: `seconds` long, at `size`, at `rate` frames a second (a
+// number or a fraction such as "30000/1001"); frames `first` to `last` repeat frame `first`. A
+// variable-rate clip has gaps in its timestamps where frames 40 to 44 and 50 to 54 were left out.
+// A quick one is encoded faster and coarser, for long clips.
 enum class Timing { constant, variable };
+struct ClipShape {
+    std::string size = "320x240";
+    std::string rate = "25";
+    int seconds = 2;
+    int first = 10;
+    int last = 35;
+    Timing timing = Timing::constant;
+    bool quick = false;
+};
+// Makes it at `path` with Debian's FFmpeg; what FFmpeg said, and whether it ended cleanly.
+Ran make_shaped_clip(const std::string &path, const ClipShape &shape);
+// The default shape at `rate` with `timing`, for a test: it fails when none was made.
 void make_clip(const std::string &path, const std::string &rate = "25",
                Timing timing = Timing::constant);
+
+// Two seconds of a tone without a picture, for a test: it fails when none was made.
+void make_tone(const std::string &path);
 
 // How many frames of `path` the still-frame filter keeps when `ffmpeg` runs it.
 int frames_kept_by_mpdecimate(const std::string &ffmpeg, const std::string &path);

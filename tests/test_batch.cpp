@@ -408,9 +408,7 @@ TEST_F(Batch, RealFfmpegEachFailureNamesItsReasonAndNoSuccessFollows)
     const std::string clip = in_ + "/clip.mp4";
     ASSERT_NO_FATAL_FAILURE(testing::make_clip(clip));
     const std::string tone = in_ + "/tone.mp4";
-    ASSERT_TRUE(testing::run_program(testing::kFfmpeg, {"-loglevel", "error", "-f", "lavfi", "-i",
-                                                        "sine=duration=2", "-y", tone})
-                        .clean);
+    ASSERT_NO_FATAL_FAILURE(testing::make_tone(tone));
     const std::string gone = in_ + "/gone.mp4";
     fs::copy_file(clip, gone);
 

@@ -439,9 +439,7 @@ TEST_F(RealFfmpeg, FailuresNameTheToolsOwnReason)
     // Each reason is the tool's line; only the system's or the library's words at its end, or
     // a phrase every release uses, are checked, since the releases word the rest differently.
     const std::string audio = out_.file("tone.mp4");
-    ASSERT_TRUE(testing::run_program(testing::kFfmpeg, {"-loglevel", "error", "-f", "lavfi", "-i",
-                                                        "sine=duration=2", "-y", audio})
-                        .clean);
+    ASSERT_NO_FATAL_FAILURE(testing::make_tone(audio));
     const std::string long_name = out_.file(std::string(250, 'n') + ".mp4");
     fs::copy_file(clip("mp4"), long_name);
     const testing::TinyDisk read_only(out_.file("ro"), 65536);
