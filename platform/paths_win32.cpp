@@ -1,6 +1,7 @@
 // Win32 backend of platform/paths.h: the Windows directory, path spelling and file identity.
 #include "platform/paths.h"
 
+#include "platform/file_handle_win32.h"
 #include "platform/windows.h"
 
 #include <optional>
@@ -44,14 +45,10 @@ std::optional<FileIdentity> identity_of(const std::string &path)
 {
     // Asks for no access at all: a file that others hold open, or a folder, still answers.
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE file = ::CreateFileA(path.c_str(), 0, share, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::nullopt;
+    const FileHandle file(::CreateFileA(path.c_str(), 0, share, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info {};
-    const BOOL known = ::GetFileInformationByHandle(file, &info);
-    ::CloseHandle(file);
-    if (!known)
+    if (!file || !::GetFileInformationByHandle(file.get(), &info))
         return std::nullopt;
     return FileIdentity {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }

@@ -12,10 +12,12 @@
 
 namespace quelvane::platform {
 
-// A file descriptor on POSIX, a HANDLE on Windows; the backend closes it.
+// A file descriptor on POSIX (none is -1); on Windows the handle of a pipe, a process or a
+// thread (none is a null handle: INVALID_HANDLE_VALUE is the file functions' failure, and
+// elsewhere the current process's own pseudo handle). The backend says which and closes it.
 struct NativeHandleTraits {
     using Type = std::intptr_t;
-    static constexpr Type invalid() { return -1; }
+    static Type invalid() noexcept;
     static void close(Type handle) noexcept;
 };
 using NativeHandle = UniqueHandle<NativeHandleTraits>;

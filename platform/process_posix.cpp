@@ -18,6 +18,11 @@
 
 namespace quelvane::platform {
 
+NativeHandleTraits::Type NativeHandleTraits::invalid() noexcept
+{
+    return -1;
+}
+
 void NativeHandleTraits::close(Type handle) noexcept
 {
     ::close(static_cast<int>(handle));

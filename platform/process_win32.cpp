@@ -32,6 +32,11 @@ constexpr DWORD kTerminateWaitMs = 5000;
 
 } // namespace
 
+NativeHandleTraits::Type NativeHandleTraits::invalid() noexcept
+{
+    return 0;
+}
+
 void NativeHandleTraits::close(Type handle) noexcept
 {
     ::CloseHandle(reinterpret_cast<HANDLE>(handle));
