@@ -15,7 +15,7 @@ std::string_view file_name_part(std::string_view path);
 // From the last "." of the file-name part on, the dot included; empty when it has no ".".
 std::string_view extension_of(std::string_view path);
 
-// The output's file name: the input's own, or with the format ticked its stem (up to and
+// The output's file name: the input's own, or when `convert` its stem (up to and
 // including the dot that starts the first occurrence of its extension) followed by the
 // format's extension in small letters ("*.AVI" gives avi). A name without an extension gets
 // a dot before the new extension.

@@ -1,5 +1,6 @@
 // The console tool runner: starts the helper tool hidden, feeds its output to the caller in
-// chunks of at most 512 bytes while keeping the windows alive, and cleans up on every way out.
+// chunks of at most 512 bytes, runs the caller's message pump between reads, and cleans up on
+// every way out.
 #pragma once
 
 #include "client/outcome.h"
@@ -15,7 +16,7 @@ namespace quelvane {
 
 inline constexpr std::size_t kChunkSize = 512;
 
-// Handles every message that waits, then returns; the forms pass Qt's, tests their own.
+// Handles every message that waits, then returns; the program passes Qt's, tests their own.
 using MessagePump = std::function<void()>;
 
 // The tool's arguments twice: as the list exec gets, and as the text that follows the tool's

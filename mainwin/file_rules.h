@@ -1,5 +1,5 @@
 // The plain rules of the file list: which names count as video, how a size reads, and the
-// accepted patterns as the open dialog and the format list need them.
+// accepted patterns as a file filter and a format list.
 #pragma once
 
 #include <cstdint>
@@ -43,7 +43,7 @@ public:
     FileOpenError(const std::string &path, const std::string &reason);
 };
 
-// Why a name that the open dialog or the folder chooser gave as text is refused: the system's
+// Why a name given as text (by a file or folder chooser) is refused: the system's
 // exact name cannot be had from it, and another file may bear the name it reads as.
 inline constexpr const char *kInexactFileName =
         "Its name is not in the system's encoding, so it cannot be passed on exactly; add it "
