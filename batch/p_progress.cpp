@@ -13,11 +13,14 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <utility>
+
 using namespace quelvane;
 
-Tprogress::Tprogress(Tmain &main, QWidget *parent)
+Tprogress::Tprogress(Tmain &main, std::string tool, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       main_(main),
+      tool_(std::move(tool)),
       label_filename(new ElidedLabel("Current File:", this)),
       Label1(new QLabel("Process ......", this)),
       Gauge1(new TGauge(QColor(192, 192, 192), this)),
@@ -193,9 +196,9 @@ void Tprogress::timer_dotimer()
 
         // Cancel ends a probe too: a tool that hangs on the file must not hang the batch.
         const StopTest stop = [this] { return main_.stop_flag; };
-        Outcome probe = probe_file(path, main_.ffinfo, main_.edit1, pump_messages, stop);
+        Outcome probe = probe_file(tool_, path, main_.ffinfo, main_.edit1, pump_messages, stop);
         if (!probe.ok && !main_.stop_flag)
-            probe = probe_file(path, main_.ffinfo, main_.edit1, pump_messages, stop);
+            probe = probe_file(tool_, path, main_.ffinfo, main_.edit1, pump_messages, stop);
         // What the probe printed served its turn; ffinfo keeps what the run needs.
         std::string().swap(main_.edit1);
         if (main_.stop_flag)
@@ -208,7 +211,7 @@ void Tprogress::timer_dotimer()
 
         main_.ffinfo.filename = path;
         file_index_ = index;
-        const ProcessResult run = process_file(main_.ffinfo, *this, *this, pump_messages);
+        const ProcessResult run = process_file(tool_, main_.ffinfo, *this, *this, pump_messages);
         written_.push_back(run.output);
         if (!run.outcome.ok) {
             failed = true;

@@ -19,7 +19,8 @@ class Tprogress : public QDialog,
                   public quelvane::ProgressSink {
     Q_OBJECT
 public:
-    explicit Tprogress(Tmain &main, QWidget *parent = nullptr);
+    // `tool`: the program that probes and processes the files.
+    Tprogress(Tmain &main, std::string tool, QWidget *parent = nullptr);
     ~Tprogress() override;
 
     // Labels emptied and gauges at 0, before the dialog is shown for a batch.
@@ -51,6 +52,7 @@ private:
     void show_error(const QString &text);
 
     Tmain &main_;
+    const std::string tool_;
     QLabel *label_filename;
     QLabel *Label1;
     TGauge *Gauge1;

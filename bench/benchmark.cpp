@@ -94,7 +94,7 @@ int start_up_child()
     std::string message;
     MessageCapture messages { [&](const Message &m) { message = m.text.toStdString(); } };
 
-    const Forms forms = start_up();
+    const Forms forms = start_up(client_path());
     if (!forms.started()) {
         std::printf("%s\n", message.c_str()); // the parent passes it on
         return 1;
@@ -224,7 +224,7 @@ public:
 
     Tmain main;
     Tabout about;
-    Tprogress progress { main };
+    Tprogress progress { main, client_path() };
 
     std::vector<std::string> messages;
     std::function<void()> on_message;
@@ -261,7 +261,7 @@ std::vector<Call> batch_calls(
     for (const std::string &input : inputs) {
         Tffinfo info;
         std::string description;
-        if (!probe_file(input, info, description, [] {}).ok)
+        if (!probe_file(client_path(), input, info, description, [] {}).ok)
             fail("could not probe " + input);
         info.filename = input;
         const std::string output

@@ -160,8 +160,8 @@ Outcome parse_description(std::string_view text, Tffinfo &info)
     return Outcome::yes();
 }
 
-Outcome probe_file(const std::string &path, Tffinfo &info, std::string &accumulated,
-                   const MessagePump &pump, const StopTest &stop)
+Outcome probe_file(const std::string &tool, const std::string &path, Tffinfo &info,
+                   std::string &accumulated, const MessagePump &pump, const StopTest &stop)
 {
     LineFramer lines;
     ErrorLineWatch error_line({path});
@@ -192,7 +192,7 @@ Outcome probe_file(const std::string &path, Tffinfo &info, std::string &accumula
         lines.feed(chunk, see);
         return std::nullopt;
     };
-    return run_client(probe_arguments(path), handler, choices);
+    return run_tool(tool, probe_arguments(path), handler, choices);
 }
 
 } // namespace quelvane

@@ -18,12 +18,12 @@ inline constexpr std::size_t kMaxDescription = 1024 * 1024;
 // Answers yes once the user asked to stop.
 using StopTest = std::function<bool()>;
 
-// Runs " -i \"path\"" through the tool; `accumulated`, the description, is emptied when the
+// Runs " -i \"path\"" through `tool`; `accumulated`, the description, is emptied when the
 // tool has started and receives what it printed, up to kMaxDescription. Reasons:
 // "011".."014", "No duration!", or the tool's own error line when it could not read the file.
 // A yes from `stop` ends the tool at once with a "no" and no reason.
-Outcome probe_file(const std::string &path, Tffinfo &info, std::string &accumulated,
-                   const MessagePump &pump, const StopTest &stop = {});
+Outcome probe_file(const std::string &tool, const std::string &path, Tffinfo &info,
+                   std::string &accumulated, const MessagePump &pump, const StopTest &stop = {});
 
 // The parse of a whole description into `info`, and the verdict on its running time.
 Outcome parse_description(std::string_view text, Tffinfo &info);

@@ -23,8 +23,8 @@ bool has_content(const std::string &path)
 
 } // namespace
 
-ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, ProgressSink &sink,
-                           const MessagePump &pump)
+ProcessResult process_file(const std::string &tool, const Tffinfo &info,
+                           const ProcessInputs &inputs, ProgressSink &sink, const MessagePump &pump)
 {
     const auto running_time = clock_to_seconds(info.duration);
     const double total = running_time ? running_time->seconds : 0;
@@ -97,7 +97,7 @@ ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, Pro
         return std::nullopt;
     };
 
-    result.outcome = run_client(removal_arguments(info, result.output), handler, choices);
+    result.outcome = run_tool(tool, removal_arguments(info, result.output), handler, choices);
     return result;
 }
 

@@ -39,8 +39,9 @@ struct ProcessResult {
     std::string output; // the path the tool was asked to write
 };
 
-// Reasons: "041".."044", "No such file", "Assertion failed", "Conversion failed", or empty.
-ProcessResult process_file(const Tffinfo &info, const ProcessInputs &inputs, ProgressSink &sink,
-                           const MessagePump &pump);
+// Runs the removal through `tool`. Reasons: "041".."044", "No such file", "Assertion failed",
+// "Conversion failed", or empty.
+ProcessResult process_file(const std::string &tool, const Tffinfo &info,
+                           const ProcessInputs &inputs, ProgressSink &sink, const MessagePump &pump);
 
 } // namespace quelvane

@@ -123,10 +123,4 @@ Outcome run_tool(const std::string &program, const ToolArguments &arguments,
     }
 }
 
-Outcome run_client(const ToolArguments &arguments, const ChunkHandler &handler,
-                   const RunChoices &choices)
-{
-    return run_tool(client_path(), arguments, handler, choices);
-}
-
 } // namespace quelvane

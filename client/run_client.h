@@ -47,18 +47,16 @@ struct RunChoices {
 enum class RunStep { Pipe = 1, Start = 2, Peek = 3, Read = 4 };
 std::string error_code(int code_base, RunStep step);
 
-// The full path of the helper tool.
+// The full path of the helper tool, which the program hands to the core; tests hand it another.
 std::string client_path();
 
 // Builds the command for `program` with `arguments` (Windows text: the path, unquoted, then
 // the argument text).
 platform::Command make_command(const std::string &program, const ToolArguments &arguments);
 
-// Runs `program`; run_client is this with client_path(). Exceptions from the handler or the
-// pump pass on to the caller once the child is gone and every handle is closed.
+// Runs `program`. Exceptions from the handler or the pump pass on to the caller once the child
+// is gone and every handle is closed.
 Outcome run_tool(const std::string &program, const ToolArguments &arguments,
                  const ChunkHandler &handler, const RunChoices &choices);
-Outcome run_client(const ToolArguments &arguments, const ChunkHandler &handler,
-                   const RunChoices &choices);
 
 } // namespace quelvane

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds everything from nothing with the sanitizers on, and runs
-# every test, those with real FFmpeg once per FFmpeg release. The helper tool's place is inside
-# the build tree. The Qt-free core and its tests are also cross-built for Windows with
-# MinGW-w64 and run under Wine, in a prefix of their own.
+# every test, those with real FFmpeg once per FFmpeg release. The Qt-free core and its tests are
+# also cross-built for Windows with MinGW-w64 and run under Wine, in a prefix of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,7 +17,7 @@ releases=$("${as_root[@]}" ./scripts/ffmpeg_releases.sh | awk '{ sub(/-.*/, "", 
 build=build/test
 rm -rf "$build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELVANE_SANITIZE=ON \
-  -DQUELVANE_SYSTEM_DIR="$PWD/$build/system" -DQUELVANE_FFMPEG_RELEASES="$releases"
+  -DQUELVANE_FFMPEG_RELEASES="$releases"
 cmake --build "$build"
 
 # The Debian package, built as the README's install command builds it (its own Release build,

@@ -30,9 +30,4 @@ Outcome check_tool(const std::string &program, const MessagePump &pump)
     return run_tool(program, ToolArguments{}, handler, choices);
 }
 
-Outcome check_client(const MessagePump &pump)
-{
-    return check_tool(client_path(), pump);
-}
-
 } // namespace quelvane

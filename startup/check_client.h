@@ -6,11 +6,9 @@
 
 namespace quelvane {
 
-// Yes once "ffmpeg version" shows in one chunk or in two neighbouring chunks joined; otherwise
-// no with the failed step's code ("001".."004"), or with no reason when the banner never came.
-Outcome check_client(const MessagePump &pump);
-
-// The same check on another program, for tests.
+// Runs `program`. Yes once "ffmpeg version" shows in one chunk or in two neighbouring chunks
+// joined; otherwise no with the failed step's code ("001".."004"), or with no reason when the
+// banner never came.
 Outcome check_tool(const std::string &program, const MessagePump &pump);
 
 // The chunk rule alone: the previous chunk joined with this one, trimmed, holds the banner.

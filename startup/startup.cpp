@@ -15,14 +15,14 @@ Forms::Forms() = default;
 Forms::Forms(Forms &&) noexcept = default;
 Forms::~Forms() = default;
 
-Forms start_up()
+Forms start_up(const std::string &tool)
 {
     Forms forms;
     forms.splash = std::make_unique<Tflash>();
     forms.splash->show();
     pump_messages(); // painted before the check: the loop is not running yet
 
-    const Outcome check = check_client(pump_messages);
+    const Outcome check = check_tool(tool, pump_messages);
     if (!check.ok) {
         ShowMessage(QStringLiteral("Client program error! ") + QString::fromLocal8Bit(check.reason));
         return forms;
@@ -34,7 +34,7 @@ Forms start_up()
     QGuiApplication::setWindowIcon(icon);
     forms.main = std::make_unique<Tmain>();
     forms.about = std::make_unique<Tabout>();
-    forms.progress = std::make_unique<Tprogress>(*forms.main);
+    forms.progress = std::make_unique<Tprogress>(*forms.main, tool);
     forms.main->set_dialogs(forms.about.get(), forms.progress.get());
     forms.splash.reset();
     forms.main->show();
@@ -46,7 +46,8 @@ int run_program(int argc, char **argv)
     Application app(argc, argv);
     // Lets the desktop match the window to the installed menu entry, on Wayland too.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quelvane.Quelvane"));
-    const Forms forms = start_up();
+    // The one place the program takes the tool from.
+    const Forms forms = start_up(client_path());
     if (forms.started())
         app.exec();
     return 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 class Tflash;
 class Tmain;
@@ -24,10 +25,10 @@ struct Forms {
     bool started() const { return main != nullptr; }
 };
 
-// Shows the splash and checks the tool. On success: the application title set, the windows
-// created, the splash gone and the main window shown. On failure: "Client program error! "
-// and the reason shown, and no window but the splash.
-Forms start_up();
+// Shows the splash and checks `tool`, the program the batch will run. On success: the
+// application title set, the windows created, the splash gone and the main window shown. On
+// failure: "Client program error! " and the reason shown, and no window but the splash.
+Forms start_up(const std::string &tool);
 
 // The whole program; the process's exit code.
 int run_program(int argc, char **argv);

@@ -6,6 +6,7 @@
 #include "mainwin/choosers.h"
 #include "mainwin/p_main.h"
 #include "platform/message_box.h"
+#include "tests/support.h"
 
 #include <QTableWidget>
 #include <QTest>
@@ -68,7 +69,7 @@ protected:
 
     Tmain main;
     Tabout about;
-    Tprogress progress{main};
+    Tprogress progress{main, tool_place()};
 
     QList<Shown> shown;
     MessageCapture messages{[this](const Message &m) { shown.push_back({m, progress.isVisible()}); }};

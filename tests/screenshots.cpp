@@ -50,7 +50,7 @@ int main(int argc, char **argv)
                  {"doorbell.MOV", 512}};
     Tmain main;
     Tabout about;
-    Tprogress progress(main);
+    Tprogress progress(main, quelvane::client_path());
     main.set_dialogs(&about, &progress);
     for (const auto &file : files) {
         QFile video(videos.filePath(file.name));

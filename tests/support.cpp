@@ -58,9 +58,16 @@ FakeScript::~FakeScript()
     unset_environment("QUELVANE_FAKE_SCRIPT");
 }
 
+std::string tool_place()
+{
+    const fs::path place
+        = fs::absolute(QUELVANE_TEST_SCRATCH) / "quelvanesvc" / platform::tool_file_name();
+    return place.lexically_normal().make_preferred().string();
+}
+
 ToolPlace::ToolPlace(const std::string &target)
 {
-    const fs::path place = client_path();
+    const fs::path place = tool_place();
     fs::create_directories(place.parent_path());
     std::error_code ignored;
     fs::remove(place, ignored);
@@ -71,7 +78,7 @@ ToolPlace::ToolPlace(const std::string &target)
 ToolPlace::~ToolPlace()
 {
     std::error_code ignored;
-    fs::remove(fs::path(client_path()), ignored);
+    fs::remove(fs::path(tool_place()), ignored);
 }
 
 std::vector<std::vector<std::string>> logged_calls(const std::string &log)

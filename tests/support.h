@@ -43,7 +43,11 @@ private:
     std::string path_;
 };
 
-// Puts a program at the helper tool's place for as long as it lives (empty: nothing there).
+// The tests' place for the helper tool, inside the build tree: the program they hand the core
+// where the program itself hands it client_path().
+std::string tool_place();
+
+// Puts a program at tool_place() for as long as it lives (empty: nothing there).
 class ToolPlace {
 public:
     explicit ToolPlace(const std::string &target);

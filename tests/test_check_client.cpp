@@ -11,6 +11,7 @@ namespace {
 
 using testing::FakeScript;
 using testing::ScratchDir;
+using testing::tool_place;
 using testing::ToolPlace;
 
 TEST(CheckClient, BannerRule)
@@ -34,7 +35,7 @@ TEST(CheckClient, BannerRule)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const FakeScript script(dir, c.script);
-        const Outcome result = check_client(testing::no_pump);
+        const Outcome result = check_tool(tool_place(), testing::no_pump);
         EXPECT_EQ(result.ok, c.ok);
         EXPECT_EQ(result.reason, "");
     }
@@ -45,14 +46,14 @@ TEST(CheckClient, BannerEndsTheRunWithoutWaitingForTheTool)
     const ScratchDir dir;
     const ToolPlace place(testing::fake_tool());
     const FakeScript script(dir, "out ffmpeg version 6\\n\nhang\n");
-    EXPECT_TRUE(check_client(testing::no_pump).ok);
+    EXPECT_TRUE(check_tool(tool_place(), testing::no_pump).ok);
     EXPECT_TRUE(testing::child_processes().empty());
 }
 
 TEST(CheckClient, MissingToolIsTheStartFailure)
 {
     const ToolPlace nothing("");
-    const Outcome result = check_client(testing::no_pump);
+    const Outcome result = check_tool(tool_place(), testing::no_pump);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.reason, "002");
 }
@@ -65,7 +66,7 @@ TEST(CheckClient, RecognisesDebiansFfmpeg)
     if (!std::filesystem::exists("/usr/bin/ffmpeg"))
         GTEST_SKIP() << "Debian's ffmpeg is not installed";
     const ToolPlace place("/usr/bin/ffmpeg");
-    const Outcome result = check_client(testing::no_pump);
+    const Outcome result = check_tool(tool_place(), testing::no_pump);
     EXPECT_TRUE(result.ok) << result.reason;
 }
 

@@ -16,6 +16,7 @@ using testing::FakeScript;
 using testing::FixedInputs;
 using testing::RecordingSink;
 using testing::ScratchDir;
+using testing::tool_place;
 using testing::ToolPlace;
 
 // Logs the fake tool's calls for as long as it lives.
@@ -62,7 +63,8 @@ TEST(ProbeFile, KeepsEveryChunkAsPrintedSoSplitMarkersAreFound)
     const CallLog log(dir);
     Tffinfo info;
     std::string accumulated = "left from the last probe";
-    const Outcome result = probe_file("/in/a b.mp4", info, accumulated, testing::no_pump);
+    const Outcome result
+        = probe_file(tool_place(), "/in/a b.mp4", info, accumulated, testing::no_pump);
     EXPECT_TRUE(result.ok) << result.reason;
     EXPECT_EQ(accumulated,
               "Input #0, mov,mp4, from 'a.mp4':\n  Metadata:\n  Duration: "
@@ -108,7 +110,8 @@ TEST(ProbeFile, RefusesAFileWithoutRunningTimeWithTheToolsReasonWhenItGaveOne)
         const FakeScript script(dir, c.script);
         Tffinfo info;
         std::string accumulated;
-        const Outcome result = probe_file("/in/a.mp4", info, accumulated, testing::no_pump);
+        const Outcome result
+            = probe_file(tool_place(), "/in/a.mp4", info, accumulated, testing::no_pump);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.reason, c.reason);
     }
@@ -127,7 +130,7 @@ TEST(ProbeFile, AStopEndsAProbeThatNeverEndsAndAFloodIsNotAllKept)
     // The stop comes once the flood is in, from inside the run as a Cancel click would.
     const MessagePump pump = [&] { stop = accumulated.size() >= kMaxDescription; };
     const Outcome result
-        = probe_file("/in/a.mp4", info, accumulated, pump, [&] { return stop; });
+        = probe_file(tool_place(), "/in/a.mp4", info, accumulated, pump, [&] { return stop; });
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.reason, "");
     EXPECT_EQ(accumulated.size(), kMaxDescription);
@@ -141,7 +144,8 @@ TEST(ProbeFile, MissingToolIsTheStartFailure)
     const ToolPlace nothing("");
     Tffinfo info;
     std::string accumulated = "kept";
-    const Outcome result = probe_file("/in/a.mp4", info, accumulated, testing::no_pump);
+    const Outcome result
+        = probe_file(tool_place(), "/in/a.mp4", info, accumulated, testing::no_pump);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.reason, "012");
     EXPECT_EQ(accumulated, "kept");
@@ -165,7 +169,7 @@ TEST(ProcessFile, AsksTheToolForTheNamedOutputWithTheArgumentsBuilt)
     inputs.format = "*.MKV";
     RecordingSink sink;
     const Tffinfo info = probed("/in/clip.mp4");
-    const ProcessResult result = process_file(info, inputs, sink, testing::no_pump);
+    const ProcessResult result = process_file(tool_place(), info, inputs, sink, testing::no_pump);
     EXPECT_TRUE(result.outcome.ok) << result.outcome.reason;
     EXPECT_EQ(result.output, dir.file("clip.mkv"));
     ASSERT_EQ(log.calls().size(), 1u);
@@ -193,7 +197,7 @@ TEST(ProcessFile, ProgressLinesDriveGaugesAndLabelAndAFinishedFileEndsAt100)
     inputs.count = 4;
     RecordingSink sink;
     const ProcessResult result
-        = process_file(probed("/in/clip.mp4"), inputs, sink, testing::no_pump);
+        = process_file(tool_place(), probed("/in/clip.mp4"), inputs, sink, testing::no_pump);
     EXPECT_TRUE(result.outcome.ok) << result.outcome.reason;
     EXPECT_EQ(sink.gauge1, (std::vector<int>{50, 60, 100}));
     EXPECT_EQ(sink.gauge2, (std::vector<int>{62, 65, 75}));
@@ -224,8 +228,8 @@ TEST(ProcessFile, ThreeFilesEndAt99AndAZeroRunningTimeShows0UntilTheEnd)
         inputs.index = 2;
         inputs.count = 3;
         RecordingSink sink;
-        const ProcessResult result
-            = process_file(probed("/in/clip.mp4", c.duration), inputs, sink, testing::no_pump);
+        const ProcessResult result = process_file(
+            tool_place(), probed("/in/clip.mp4", c.duration), inputs, sink, testing::no_pump);
         EXPECT_TRUE(result.outcome.ok) << result.outcome.reason;
         EXPECT_EQ(sink.gauge1, c.gauge1);
         EXPECT_EQ(sink.gauge2, c.gauge2);
@@ -300,7 +304,7 @@ TEST(ProcessFile, FailureTextsAndEndsThatAreFailures)
         inputs.folder = dir.path();
         RecordingSink sink;
         const ProcessResult result
-            = process_file(probed("/in/clip.mp4"), inputs, sink, testing::no_pump);
+            = process_file(tool_place(), probed("/in/clip.mp4"), inputs, sink, testing::no_pump);
         EXPECT_EQ(result.outcome.ok, c.ok);
         EXPECT_EQ(result.outcome.reason, c.reason);
         EXPECT_TRUE(testing::child_processes().empty());
@@ -337,7 +341,8 @@ TEST(ProcessFile, FailureTextsInEchoedNamesAndTagsAreNoFailure)
         FixedInputs inputs;
         inputs.folder = dir.path();
         RecordingSink sink;
-        const ProcessResult result = process_file(probed(input), inputs, sink, testing::no_pump);
+        const ProcessResult result
+            = process_file(tool_place(), probed(input), inputs, sink, testing::no_pump);
         EXPECT_EQ(result.output, output);
         EXPECT_TRUE(result.outcome.ok) << result.outcome.reason;
     }
@@ -360,7 +365,7 @@ TEST(ProcessFile, AnOutputFolderRemovedWhileTheToolWritesIsAFailure)
             std::filesystem::remove_all(folder);
     };
     const ProcessResult result
-        = process_file(probed("/in/clip.mp4"), inputs, sink, remove_folder);
+        = process_file(tool_place(), probed("/in/clip.mp4"), inputs, sink, remove_folder);
     EXPECT_FALSE(std::filesystem::exists(result.output));
     EXPECT_FALSE(result.outcome.ok);
     EXPECT_EQ(result.outcome.reason, "Conversion failed");
@@ -379,7 +384,7 @@ TEST(ProcessFile, StopTerminatesTheToolAndIsNoFailure)
         inputs.stop = true;
         RecordingSink sink;
         const ProcessResult result
-            = process_file(probed("/in/clip.mp4"), inputs, sink, testing::no_pump);
+            = process_file(tool_place(), probed("/in/clip.mp4"), inputs, sink, testing::no_pump);
         EXPECT_TRUE(result.outcome.ok);
         EXPECT_EQ(result.outcome.reason, "");
         EXPECT_TRUE(sink.gauge1.empty());
@@ -391,7 +396,7 @@ TEST(ProcessFile, StopTerminatesTheToolAndIsNoFailure)
         RecordingSink sink;
         sink.stop_on_progress = &inputs;
         const ProcessResult result
-            = process_file(probed("/in/clip.mp4"), inputs, sink, testing::no_pump);
+            = process_file(tool_place(), probed("/in/clip.mp4"), inputs, sink, testing::no_pump);
         EXPECT_TRUE(result.outcome.ok);
         EXPECT_EQ(result.outcome.reason, "");
         EXPECT_EQ(sink.gauge1, std::vector<int>{10});
@@ -406,7 +411,7 @@ TEST(ProcessFile, MissingToolIsTheStartFailure)
     inputs.folder = "/out";
     RecordingSink sink;
     const ProcessResult result
-        = process_file(probed("/in/clip.mp4"), inputs, sink, testing::no_pump);
+        = process_file(tool_place(), probed("/in/clip.mp4"), inputs, sink, testing::no_pump);
     EXPECT_FALSE(result.outcome.ok);
     EXPECT_EQ(result.outcome.reason, "042");
 }

@@ -34,6 +34,7 @@ using testing::make_clip;
 using testing::probe_facts;
 using testing::RecordingSink;
 using testing::ScratchDir;
+using testing::tool_place;
 
 // What the output of each format must look like: the demuxer's name, the video codec the
 // muxer picks by default, and for the QuickTime family the brand that tells them apart.
@@ -87,10 +88,10 @@ Processed probe_and_process(const std::string &input, const FixedInputs &inputs)
 {
     Processed done;
     std::string accumulated;
-    done.probe = probe_file(input, done.info, accumulated, testing::no_pump);
+    done.probe = probe_file(tool_place(), input, done.info, accumulated, testing::no_pump);
     done.info.filename = input;
     if (done.probe.ok)
-        done.result = process_file(done.info, inputs, done.sink, testing::no_pump);
+        done.result = process_file(tool_place(), done.info, inputs, done.sink, testing::no_pump);
     return done;
 }
 
@@ -335,7 +336,8 @@ TEST_F(RealFfmpeg, FailuresGiveTheirReasons)
         SCOPED_TRACE("text file named x.mp4");
         Tffinfo info;
         std::string accumulated;
-        const Outcome probe = probe_file(text_file, info, accumulated, testing::no_pump);
+        const Outcome probe
+            = probe_file(tool_place(), text_file, info, accumulated, testing::no_pump);
         EXPECT_FALSE(probe.ok);
         // The tool's own line; its wording around the library's error text differs by release.
         EXPECT_TRUE(probe.reason.ends_with("Invalid data found when processing input"))
@@ -368,8 +370,9 @@ TEST_F(RealFfmpeg, FailuresGiveTheirReasons)
         Tffinfo info{c.input, "00:00:02.00", "", "", ""};
         std::string accumulated;
         if (fs::exists(c.input))
-            probe_file(c.input, info, accumulated, testing::no_pump);
-        const ProcessResult result = process_file(info, inputs, sink, testing::no_pump);
+            probe_file(tool_place(), c.input, info, accumulated, testing::no_pump);
+        const ProcessResult result
+            = process_file(tool_place(), info, inputs, sink, testing::no_pump);
         EXPECT_FALSE(result.outcome.ok);
         // A line of the tool's own keeps its words; only their ending is the same everywhere.
         if (std::string_view(c.reason).starts_with("/"))
@@ -490,7 +493,8 @@ TEST_F(RealFfmpeg, FailuresNameTheToolsOwnReason)
         SCOPED_TRACE(p.name);
         Tffinfo info;
         std::string accumulated;
-        const Outcome probe = probe_file(p.input, info, accumulated, testing::no_pump);
+        const Outcome probe
+            = probe_file(tool_place(), p.input, info, accumulated, testing::no_pump);
         EXPECT_FALSE(probe.ok);
         EXPECT_TRUE(probe.reason.ends_with(p.ending)) << probe.reason;
     }

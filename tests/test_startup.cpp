@@ -14,6 +14,7 @@ namespace {
 
 using testing::FakeScript;
 using testing::ScratchDir;
+using testing::tool_place;
 using testing::ToolPlace;
 
 template <class Form>
@@ -55,7 +56,7 @@ TEST(Startup, WithTheToolTheSplashGoesAndTheMainWindowShows)
     } watch(&splashes_when_main_shown);
     qApp->installEventFilter(&watch);
 
-    const auto forms = start_up();
+    const auto forms = start_up(tool_place());
     qApp->removeEventFilter(&watch);
 
     ASSERT_TRUE(forms.started());
@@ -92,7 +93,7 @@ TEST(Startup, WithoutAWorkingToolOnlyTheMessageIsShown)
             splashes_during_message = visible_forms<Tflash>();
         });
 
-        const auto forms = start_up();
+        const auto forms = start_up(tool_place());
 
         EXPECT_FALSE(forms.started());
         ASSERT_EQ(shown.size(), 1);
