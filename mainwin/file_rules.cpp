@@ -109,13 +109,13 @@ std::uint64_t file_length(const std::string &path)
     // A folder is told apart first: POSIX opens one for reading, Windows refuses it as access
     // denied; either way its length is no file's length.
     std::error_code error;
-    if (fs::is_directory(path, error))
+    if (fs::is_directory(platform::fs_path(path), error))
         throw FileOpenError(path, system_reason(EISDIR));
     const std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(std::fopen(path.c_str(), "rb"),
                                                                  &std::fclose);
     if (!file)
         throw FileOpenError(path, system_reason(errno));
-    const std::uintmax_t length = fs::file_size(path, error);
+    const std::uintmax_t length = fs::file_size(platform::fs_path(path), error);
     if (error)
         throw FileOpenError(path, error.message());
     return length;
@@ -125,11 +125,12 @@ std::vector<std::string> video_entries(const std::string &folder)
 {
     std::vector<std::string> names;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(platform::fs_path(folder), error), end; !error && it != end;
+         it.increment(error)) {
         std::error_code ignored;
         if (it->is_directory(ignored))
             continue;
-        std::string name = it->path().filename().string();
+        std::string name = platform::text_of(it->path().filename());
         if (passes_extension_test(name))
             names.push_back(std::move(name));
     }
