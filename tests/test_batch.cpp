@@ -1,6 +1,7 @@
 // The batch through the real windows: Process, the progress dialog, Cancel and the messages,
 // with the fake tool scripted per input file, and once with Debian's FFmpeg.
 #include "batch/gauge.h"
+#include "platform/paths.h"
 #include "startup/application.h"
 #include "tests/forms_fixture.h"
 #include "tests/media.h"
@@ -77,6 +78,12 @@ protected:
 
     // Runs the event loop a while so a message that is due would have come.
     static void settle() { QTest::qWait(100); }
+
+    // Where the batch writes the copy of an input of this name.
+    std::string output(const std::string &name) const
+    {
+        return out_ + platform::path_separator() + name;
+    }
 
     // The tool's calls that named `path`: probes (just "-i" and the path) or removal runs.
     int probes_of(const std::string &path) const { return calls_of(path, true); }
@@ -182,8 +189,8 @@ TEST_F(Batch, ThreeGoodFilesEndWithTheCompletionMessageAfterTheDialogHasGone)
     EXPECT_EQ(shown[0].message.title, "");
     EXPECT_EQ(shown[0].message.owner, &main);
     EXPECT_FALSE(shown[0].progress_visible);
-    EXPECT_EQ(outputs(), (std::vector<std::string>{out_ + "/a.avi", out_ + "/b.mkv",
-                                                    out_ + "/c.mp4"}));
+    EXPECT_EQ(outputs(), (std::vector<std::string>{output("a.avi"), output("b.mkv"),
+                                                    output("c.mp4")}));
     for (const std::string &output : outputs())
         EXPECT_TRUE(fs::exists(output)) << output;
     EXPECT_EQ(gauge("Gauge1"), 100);
@@ -210,8 +217,8 @@ TEST_F(Batch, ANameBeyondLatin1ReachesTheToolByteForByte)
     EXPECT_TRUE(completed()) << shown[0].message.text.toStdString();
     EXPECT_EQ(probes_of(file), 1);
     EXPECT_EQ(runs_of(file), 1);
-    EXPECT_EQ(outputs(), std::vector<std::string>{out_ + "/" + name});
-    EXPECT_TRUE(QFileInfo::exists(QString::fromUtf8(out_ + "/" + name)));
+    EXPECT_EQ(outputs(), std::vector<std::string>{output(name)});
+    EXPECT_TRUE(QFileInfo::exists(QString::fromUtf8(output(name))));
 }
 
 TEST_F(Batch, TwoInputsOfOneNameDoNotShareAnOutput)
@@ -219,7 +226,7 @@ TEST_F(Batch, TwoInputsOfOneNameDoNotShareAnOutput)
     add({input("first/clip.avi", good), input("second/clip.avi", good)});
     process();
     ASSERT_TRUE(wait_for([&] { return completed(); }));
-    EXPECT_EQ(outputs(), (std::vector<std::string>{out_ + "/clip.avi", out_ + "/NEW_clip.avi"}));
+    EXPECT_EQ(outputs(), (std::vector<std::string>{output("clip.avi"), output("NEW_clip.avi")}));
 }
 
 TEST_F(Batch, AProbeThatFailsOnceIsTriedAgain)
