@@ -1,7 +1,8 @@
 # The Windows program's folder as a user gets it (cmake --install): quelvane.exe, the DLLs it
 # loads, Qt's platform and style plugins where Qt looks for them, the licence texts and a
 # README.txt. windeployqt is not built for a Linux host: the DLLs are found by walking the
-# imports of the executable and the plugins. Build it with scripts/windows.sh.
+# imports of the executable and the plugins (windows_imports.cmake). Build it with
+# scripts/windows.sh.
 
 # Where the DLLs the program loads come from: Qt's, and the MinGW runtime's.
 set(QUELVANE_WINDOWS_DLL_DIRS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
@@ -20,16 +21,11 @@ install(FILES "${qt_plugins}/styles/qwindowsvistastyle.dll" DESTINATION styles)
 find_program(QUELVANE_OBJDUMP NAMES ${CMAKE_CXX_COMPILER_TARGET}-objdump x86_64-w64-mingw32-objdump
   REQUIRED)
 install(CODE "
-  set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
-  set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
-  set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND \"${QUELVANE_OBJDUMP}\")
-  file(GET_RUNTIME_DEPENDENCIES
-    EXECUTABLES \"$<TARGET_FILE:quelvane>\"
-    MODULES \"${qt_plugins}/platforms/qwindows.dll\" \"${qt_plugins}/styles/qwindowsvistastyle.dll\"
-    DIRECTORIES ${QUELVANE_WINDOWS_DLL_DIRS}
-    RESOLVED_DEPENDENCIES_VAR dlls
-    UNRESOLVED_DEPENDENCIES_VAR system_dlls)
-  file(INSTALL \${dlls} DESTINATION \"\${CMAKE_INSTALL_PREFIX}\")
+  set(binaries \"$<TARGET_FILE:quelvane>\" \"${qt_plugins}/platforms/qwindows.dll\"
+    \"${qt_plugins}/styles/qwindowsvistastyle.dll\")
+  set(dll_dirs \"${QUELVANE_WINDOWS_DLL_DIRS}\")
+  set(objdump \"${QUELVANE_OBJDUMP}\")
+  include(\"${CMAKE_CURRENT_LIST_DIR}/windows_imports.cmake\")
 ")
 
 # The licences: the program's, Qt's (LGPL 3, with the GPL 3 it builds on, and the parts Qt
