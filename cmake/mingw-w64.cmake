@@ -14,9 +14,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Self-contained programs: the tool place and Wine find no MinGW runtime DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-
 # The tests run under Wine, in a prefix of the build tree's own (see tests/CMakeLists.txt).
 find_program(QUELVANE_WINE NAMES wine wine64 wine-stable)
 if(QUELVANE_WINE)

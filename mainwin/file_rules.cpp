@@ -109,7 +109,7 @@ std::uint64_t file_length(const std::string &path)
     // A folder is told apart first: POSIX opens one for reading, Windows refuses it as access
     // denied; either way its length is no file's length.
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
+    const fs::file_status status = fs::status(platform::fs_path(path), error);
     if (fs::is_directory(status))
         throw FileOpenError(path, system_reason(EISDIR));
     // A pipe, a socket or a device may block an open until someone writes to it, or never end.
@@ -119,7 +119,7 @@ std::uint64_t file_length(const std::string &path)
                                                                  &std::fclose);
     if (!file)
         throw FileOpenError(path, system_reason(errno));
-    const std::uintmax_t length = fs::file_size(path, error);
+    const std::uintmax_t length = fs::file_size(platform::fs_path(path), error);
     if (error)
         throw FileOpenError(path, error.message());
     return length;
@@ -129,11 +129,12 @@ std::vector<std::string> video_entries(const std::string &folder)
 {
     std::vector<std::string> names;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(platform::fs_path(folder), error), end; !error && it != end;
+         it.increment(error)) {
         std::error_code ignored;
         if (it->is_directory(ignored))
             continue;
-        std::string name = it->path().filename().string();
+        std::string name = platform::text_of(it->path().filename());
         if (passes_extension_test(name))
             names.push_back(std::move(name));
     }

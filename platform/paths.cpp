@@ -11,4 +11,15 @@ std::size_t file_name_start(std::string_view path)
     return 0;
 }
 
+std::filesystem::path fs_path(const std::string &text)
+{
+    return std::u8string(text.begin(), text.end());
+}
+
+std::string text_of(const std::filesystem::path &path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 } // namespace quelvane::platform

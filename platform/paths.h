@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,11 @@ std::size_t file_name_start(std::string_view path);
 // Whether both paths lead to one existing file, whatever their spelling (links, "." and ".."
 // parts): the same device and inode on POSIX, volume serial number and file index on Windows.
 bool same_file_on_disk(const std::string &a, const std::string &b);
+
+// A path of the program's 8-bit texts as std::filesystem takes it, and back. They are UTF-8:
+// on Windows the manifest makes it the code page, which MinGW's std::filesystem does not use.
+std::filesystem::path fs_path(const std::string &text);
+std::string text_of(const std::filesystem::path &path);
 
 // The helper tool's own file name inside quelvanesvc/.
 std::string tool_file_name();

@@ -8,7 +8,7 @@ packages=(
   ffmpeg debootstrap
   dpkg-dev desktop-file-utils appstream file
   xvfb xauth fonts-dejavu-core
-  g++-mingw-w64-x86-64-posix googletest wine64 wine
+  g++-mingw-w64-x86-64-posix googletest wine64 wine fonts-wine nsis
 )
 
 missing=()

@@ -307,6 +307,10 @@ TEST_F(MainWindow, AFolderAddsItsVideoFilesButNotItsSubfolders)
 
 TEST_F(MainWindow, AFolderEntryThatCannotBeReadGoesToTheErrorReport)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Made with a dangling link, which Windows lets only privileged users make "
+                    "and Wine does not make at all";
+#endif
     const ScratchDir dir;
     std::filesystem::create_symlink(dir.file("gone"), dir.file("dangling.mov"));
     folder_answer = q(dir.path());

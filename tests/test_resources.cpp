@@ -1,5 +1,5 @@
 // The program's Windows resources, linked into this test as into the program: the manifest
-// that asks for version 6 of the common controls, and the icon.
+// that asks for version 6 of the common controls and for UTF-8 as the code page, and the icon.
 #include "platform/windows.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +25,11 @@ TEST(Resources, ManifestAsksForCommonControls6)
     const auto controls = manifest.find("name=\"Microsoft.Windows.Common-Controls\"");
     ASSERT_NE(controls, std::string::npos);
     EXPECT_NE(manifest.find("version=\"6.0.0.0\"", controls), std::string::npos);
+}
+
+TEST(Resources, TheManifestMakesUtf8TheCodePage)
+{
+    EXPECT_EQ(::GetACP(), static_cast<UINT>(CP_UTF8));
 }
 
 TEST(Resources, TheIconIsThere)

@@ -1,0 +1,28 @@
+# Install-time part of windows_deploy.cmake: installs next to the program every DLL that
+# `binaries` import, directly or through each other, found in `dll_dirs`. Imports found in
+# none of them are the system's own. (CMake's file(GET_RUNTIME_DEPENDENCIES) looks for them
+# in lower case, which a Linux file system does not match with Qt6Core.dll.)
+set(pending ${binaries})
+set(seen "")
+while(pending)
+  list(POP_FRONT pending binary)
+  execute_process(COMMAND "${objdump}" -p "${binary}" OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+  foreach(import IN LISTS imports)
+    string(REPLACE "DLL Name: " "" name "${import}")
+    string(STRIP "${name}" name)
+    string(TOLOWER "${name}" key)
+    list(FIND seen "${key}" at) # no IN_LIST: install scripts run under old policies
+    if(at GREATER -1)
+      continue()
+    endif()
+    list(APPEND seen "${key}")
+    foreach(dir IN LISTS dll_dirs)
+      if(EXISTS "${dir}/${name}")
+        file(INSTALL "${dir}/${name}" DESTINATION "${CMAKE_INSTALL_PREFIX}")
+        list(APPEND pending "${dir}/${name}")
+        break()
+      endif()
+    endforeach()
+  endforeach()
+endwhile()
