@@ -5,6 +5,7 @@
 #include "client/text.h"
 #include "client/tool_commands.h"
 #include "client/tool_report.h"
+#include "platform/paths.h"
 
 #include <filesystem>
 #include <utility>
@@ -17,8 +18,9 @@ namespace {
 bool has_content(const std::string &path)
 {
     std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    return !error && size > 0 && std::filesystem::is_regular_file(path, error);
+    const std::filesystem::path file = platform::fs_path(path);
+    const auto size = std::filesystem::file_size(file, error);
+    return !error && size > 0 && std::filesystem::is_regular_file(file, error);
 }
 
 } // namespace

@@ -238,6 +238,9 @@ TEST_F(Batch, TwoInputsOfOneNameDoNotShareAnOutput)
 
 TEST_F(Batch, ANameThatIsNoValidTextIsProcessedUnderItsOwnBytes)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names are text: one that is no valid text cannot exist there";
+#endif
     const std::string latin1 = input("one/caf\xe9.avi", good);
     // What the name reads as once its byte is replaced: another file, never to be touched.
     const std::string twin = input("caf\xef\xbf\xbd.avi", good);
