@@ -1,6 +1,6 @@
 #include "about/p_about.h"
 
-#include "platform/ui.h"
+#include "platform/qt/ui.h"
 
 #include <QDate>
 #include <QDesktopServices>

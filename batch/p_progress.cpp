@@ -4,8 +4,8 @@
 #include "batch/gauge.h"
 #include "client/probe.h"
 #include "mainwin/p_main.h"
-#include "platform/message_box.h"
-#include "platform/ui.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/ui.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

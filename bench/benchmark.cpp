@@ -10,7 +10,7 @@
 #include "client/tool_commands.h"
 #include "mainwin/choosers.h"
 #include "mainwin/p_main.h"
-#include "platform/message_box.h"
+#include "platform/qt/message_box.h"
 #include "startup/application.h"
 #include "startup/startup.h"
 #include "tests/media.h"

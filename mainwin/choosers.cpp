@@ -1,7 +1,7 @@
 #include "mainwin/choosers.h"
 
 #include "mainwin/file_rules.h"
-#include "platform/ui.h"
+#include "platform/qt/ui.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -4,8 +4,8 @@
 #include "batch/p_progress.h"
 #include "mainwin/choosers.h"
 #include "mainwin/file_rules.h"
-#include "platform/message_box.h"
-#include "platform/ui.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/ui.h"
 #include "startup/application.h"
 #include "version.h"
 

@@ -1,6 +1,6 @@
 #include "startup/application.h"
 
-#include "platform/message_box.h"
+#include "platform/qt/message_box.h"
 
 #include <exception>
 

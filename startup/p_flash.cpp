@@ -1,6 +1,6 @@
 #include "startup/p_flash.h"
 
-#include "platform/ui.h"
+#include "platform/qt/ui.h"
 
 #include <QLabel>
 

@@ -5,7 +5,7 @@
 #include "batch/p_progress.h"
 #include "mainwin/choosers.h"
 #include "mainwin/p_main.h"
-#include "platform/message_box.h"
+#include "platform/qt/message_box.h"
 #include "tests/support.h"
 
 #include <QTableWidget>

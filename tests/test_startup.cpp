@@ -1,6 +1,6 @@
 // Start-up through the real splash and windows, with the fake tool at the tool's place.
 #include "mainwin/p_main.h"
-#include "platform/message_box.h"
+#include "platform/qt/message_box.h"
 #include "startup/p_flash.h"
 #include "startup/startup.h"
 #include "tests/support.h"

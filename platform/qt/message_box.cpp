@@ -1,6 +1,6 @@
-#include "platform/message_box.h"
+#include "platform/qt/message_box.h"
 
-#include "platform/ui.h"
+#include "platform/qt/ui.h"
 
 #include <QMessageBox>
 

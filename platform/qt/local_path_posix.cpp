@@ -1,6 +1,6 @@
 // POSIX: a file name is bytes, and a file URL carries them percent-encoded, also those that
 // are no valid text.
-#include "platform/ui.h"
+#include "platform/qt/ui.h"
 
 #include <QUrl>
 

@@ -1,6 +1,6 @@
 // Windows: the program passes names in the system's 8-bit code page; a name with a character
 // outside it cannot be passed on.
-#include "platform/ui.h"
+#include "platform/qt/ui.h"
 
 #include <QDir>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "platform/ui.h"
+#include "platform/qt/ui.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
