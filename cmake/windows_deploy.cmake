@@ -16,13 +16,18 @@ endforeach()
 
 set(qt_plugins "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}")
 install(FILES "${qt_plugins}/platforms/qwindows.dll" DESTINATION platforms)
-install(FILES "${qt_plugins}/styles/qwindowsvistastyle.dll" DESTINATION styles)
+# The Windows style's plugin: qwindowsvistastyle up to Qt 6.6, qmodernwindowsstyle since.
+file(GLOB qt_style_plugins "${qt_plugins}/styles/*.dll")
+if(NOT qt_style_plugins)
+  message(FATAL_ERROR "Qt for Windows in ${QT6_INSTALL_PREFIX} has no style plugin")
+endif()
+install(FILES ${qt_style_plugins} DESTINATION styles)
 
 find_program(QUELVANE_OBJDUMP NAMES ${CMAKE_CXX_COMPILER_TARGET}-objdump x86_64-w64-mingw32-objdump
   REQUIRED)
 install(CODE "
   set(binaries \"$<TARGET_FILE:quelvane>\" \"${qt_plugins}/platforms/qwindows.dll\"
-    \"${qt_plugins}/styles/qwindowsvistastyle.dll\")
+    \"${qt_style_plugins}\")
   set(dll_dirs \"${QUELVANE_WINDOWS_DLL_DIRS}\")
   set(objdump \"${QUELVANE_OBJDUMP}\")
   include(\"${CMAKE_CURRENT_LIST_DIR}/windows_imports.cmake\")
