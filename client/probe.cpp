@@ -116,7 +116,8 @@ std::string frame_rate_of_stream(std::string_view line, bool keeps_rate)
     const RateItem &chosen = !tbr || fields || time_base ? *fps : *tbr;
     if (chosen.value > kHighestFrameRate)
         return {};
-    const bool varies = fps && &chosen == &*tbr && std::abs(fps->value - tbr->value) > tbr->value / 200;
+    const bool varies
+        = fps && &chosen == &*tbr && std::abs(fps->value - tbr->value) > tbr->value / 200;
     if (varies && keeps_rate)
         return {};
     return exact_rate(chosen);

@@ -117,6 +117,17 @@ protected:
         canceller_.start(5);
     }
 
+    // The FFmpeg release under test at the tool's place, in place of the fake tool; false when
+    // there is none.
+    bool place_real_ffmpeg()
+    {
+        if (!fs::exists(testing::tool_ffmpeg()))
+            return false;
+        place_.reset();
+        place_.emplace(testing::tool_ffmpeg());
+        return true;
+    }
+
     bool completed() const
     {
         return !shown.isEmpty()
@@ -370,10 +381,8 @@ TEST_F(Batch, CancelDuringAProbeThatNeverEndsStopsItAndStartsNothingMore)
 #ifndef Q_OS_WIN
 TEST_F(Batch, CancelEndsFfmpegWaitingOnAPipeNamedLikeAVideo)
 {
-    if (!fs::exists(testing::tool_ffmpeg()))
+    if (!place_real_ffmpeg())
         GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
-    place_.reset();
-    place_.emplace(testing::tool_ffmpeg());
     // Listed while it was a file; by the batch it is a pipe nobody writes to, which the tool
     // waits on for ever.
     const std::string pipe = in_ + "/stream.mp4";
@@ -427,10 +436,8 @@ TEST_F(Batch, AnErrorInsideTheBatchClosesTheDialogAndGoesToTheErrorReport)
 #ifndef Q_OS_WIN
 TEST_F(Batch, RealFfmpegEachFailureNamesItsReasonAndNoSuccessFollows)
 {
-    if (!fs::exists(testing::tool_ffmpeg()))
+    if (!place_real_ffmpeg())
         GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
-    place_.reset();
-    place_.emplace(testing::tool_ffmpeg());
     const std::string clip = in_ + "/clip.mp4";
     ASSERT_NO_FATAL_FAILURE(testing::make_clip(clip));
     const std::string tone = in_ + "/tone.mp4";
@@ -497,10 +504,8 @@ TEST_F(Batch, RealFfmpegRemovesTheStillsOfThreeClips)
 #ifdef _WIN32
     GTEST_SKIP() << "Debian's FFmpeg is a Linux program, which Windows (and Wine) cannot start";
 #endif
-    if (!fs::exists(testing::tool_ffmpeg()) || !fs::exists(testing::kFfprobe))
+    if (!place_real_ffmpeg() || !fs::exists(testing::kFfprobe))
         GTEST_SKIP() << "Debian's ffmpeg is not installed (scripts/deps.sh installs it)";
-    place_.reset();
-    place_.emplace(testing::tool_ffmpeg());
     std::vector<std::string> clips;
     for (const char *name : {"one.avi", "two.avi", "three.avi"}) {
         clips.push_back(in_ + "/" + name);
